@@ -1,0 +1,117 @@
+// Decoding beside memcpy of the same bytes, measured in the same iterations,
+// and the peak heap of one request beside its input and output.
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "decoder/decrypt_request.h"
+
+namespace {
+
+std::atomic<std::size_t> g_live{0};
+std::atomic<std::size_t> g_peak{0};
+
+}  // namespace
+
+void* operator new(std::size_t size)
+{
+    void* p = std::malloc(size + 16);
+    if (!p) throw std::bad_alloc();
+    *static_cast<std::size_t*>(p) = size;
+    const std::size_t live = g_live += size;
+    std::size_t peak = g_peak.load();
+    while (live > peak && !g_peak.compare_exchange_weak(peak, live)) {
+    }
+    return static_cast<char*>(p) + 16;
+}
+
+void operator delete(void* p) noexcept
+{
+    if (!p) return;
+    void* block = static_cast<char*>(p) - 16;
+    g_live -= *static_cast<std::size_t*>(block);
+    std::free(block);
+}
+
+void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+
+namespace {
+
+struct QuietSink final : ravelon::WarningSink {
+    void ShowWarning(std::u16string_view, ravelon::WarningIcon) override {}
+};
+
+constexpr std::u16string_view kTags[] = {u"qotmz", u"pulxa", u"ze4vb"};
+constexpr std::u16string_view kAlphabet =
+    u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890!\"\u00A3$%^&*()-_=+[{]};:#~'@,.<>/?\\| ";
+
+// A code of `bytes` bytes whose plain text is prose with a marker about every
+// 80 characters, encoded with a shift of 17.
+std::u16string MakeCode(std::size_t bytes, int scheme)
+{
+    constexpr int kShift = 17;
+    const std::u16string_view line = u"Dear customer, your licence for 12 seats costs \u00A3240 (VAT incl.)###NEWLINE###";
+    const std::size_t spacing = static_cast<std::size_t>(scheme);
+    std::u16string code(kTags[scheme - 1]);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; code.size() < bytes / 2; ++i) {
+        const std::size_t p = kAlphabet.find(line[i % line.size()]);
+        code += kAlphabet[(p + kShift) % kAlphabet.size()];
+        if (++kept == spacing) {
+            code += u'~';
+            kept = 0;
+        }
+    }
+    return code;
+}
+
+void BM_Decrypt(benchmark::State& state)
+{
+    const auto bytes = static_cast<std::size_t>(state.range(0));
+    const std::u16string code = MakeCode(bytes, static_cast<int>(state.range(1)));
+    const std::u16string address(17, u'a');
+    std::vector<char> from(bytes, 'x'), to(bytes);
+    QuietSink sink;
+
+    using Clock = std::chrono::steady_clock;
+    Clock::duration decoding{}, copying{};
+    std::size_t outputBytes = 0, peakBytes = 0;
+    for (auto _ : state) {
+        auto t0 = Clock::now();
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+        auto t1 = Clock::now();
+        const std::size_t before = g_live;
+        g_peak = before;
+        std::optional<std::u16string> plain = ravelon::DecryptRequest(address, code, sink);
+        benchmark::DoNotOptimize(plain);
+        auto t2 = Clock::now();
+        peakBytes = g_peak - before;
+        outputBytes = plain->size() * sizeof(char16_t);
+        copying += t1 - t0;
+        decoding += t2 - t1;
+        state.SetIterationTime(std::chrono::duration<double>(t2 - t1).count());
+    }
+    const double input = static_cast<double>(code.size() * sizeof(char16_t));
+    state.counters["x_memcpy"] = std::chrono::duration<double>(decoding) / std::chrono::duration<double>(copying);
+    state.counters["peak_vs_in_out"] = (input + static_cast<double>(peakBytes)) / (input + static_cast<double>(outputBytes));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
+}
+
+BENCHMARK(BM_Decrypt)
+    ->ArgNames({"bytes", "scheme"})
+    ->ArgsProduct({{64 << 10, 1 << 20, 8 << 20}, {1, 2, 3}})
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

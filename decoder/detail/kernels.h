@@ -1,0 +1,47 @@
+#pragma once
+
+// The hot loops behind StripCode, ShiftDecode and DecryptRequest.
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+#include "decoder/cipher_tables.h"
+
+namespace ravelon::detail {
+
+// Every alphabet symbol is below U+0100, so all units from there up decode
+// alike: they share the last slot.
+inline constexpr std::size_t kOutsideSlot = 256;
+
+// What one shift does to every code unit, built once per request.
+struct ShiftMap {
+    static constexpr char16_t kFails = 0;  // NUL is no symbol of the alphabet
+
+    std::array<char16_t, kOutsideSlot + 1> decoded{};
+    bool canFail = false;
+
+    char16_t operator()(char16_t unit) const { return decoded[unit < kOutsideSlot ? unit : kOutsideSlot]; }
+};
+
+ShiftMap MakeShiftMap(int shift, const CipherTables& tables);
+
+// The scheme whose tag opens `code`, if any.
+std::optional<Position> MatchScheme(std::u16string_view code, const CipherTables& tables);
+
+std::u16string_view BodyOf(std::u16string_view code);
+
+// How many of `bodyLength` units survive when every (spacing + 1)-th is a filler.
+std::size_t KeptLength(std::size_t bodyLength, int spacing);
+
+// Writes the kept units of `body`, shifted through `map`, to `out`
+// (KeptLength units). spacing 0 keeps every unit. Returns false when a unit
+// falls outside the alphabet; `out` is then garbage.
+bool StripShift(std::u16string_view body, int spacing, const ShiftMap& map, char16_t* out);
+
+// Replaces each newline marker with CR LF, left to right without overlaps;
+// returns the new length. Works in place: the text only ever shrinks.
+std::size_t RestoreLineBreaks(char16_t* text, std::size_t length);
+
+}  // namespace ravelon::detail

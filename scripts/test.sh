@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the debug build with warnings as
+# errors, the sanitizer build, a bounded fuzz run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+
+jobs=$(nproc)
+run_preset() {
+  local preset=$1; shift
+  echo "== $preset"
+  cmake --preset "$preset" -DRAVELON_WERROR=ON "$@" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  ctest --preset "$preset" -j "$jobs"
+}
+
+run_preset dev
+run_preset asan
+run_preset fuzz
+echo "== all tests passed"
