@@ -7,10 +7,10 @@ packages=(
   # decoder: fuzzing and the sanitizer build
   clang libclang-rt-14-dev
   # Linux program: Qt 6 Widgets, its X11 plugin, fonts, a virtual display
-  qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core fontconfig
+  qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core fonts-dejavu-extra fontconfig
   xvfb xauth x11-utils
   # Windows program: cross compiler, Wine
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine
   # packaging
   dpkg-dev file ninja-build
 )

@@ -1,0 +1,251 @@
+// The forms layer on Qt 6 Widgets.
+
+#include <QApplication>
+#include <QFont>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
+#include <map>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/qt/qt_forms.h"
+#include "platform/qt/qt_text_boxes.h"
+
+namespace ravelon::forms {
+
+namespace qt {
+
+namespace {
+
+bool g_ended = false;
+QWidget* g_mainWindow = nullptr;
+
+QApplication& Application()
+{
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) return *app;
+    // The program takes no command line; Qt gets only a name.
+    static int argc = 1;
+    static char name[] = "ravelon";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+void SetBackground(QWidget* widget, QPalette::ColorRole role, Colour colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, Resolve(colour));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+class Button final : public CommandButton {
+public:
+    explicit Button(QWidget* parent) : button_(new QPushButton(parent))
+    {
+        button_->setAutoDefault(false);
+        button_->setDefault(false);
+        button_->setFocusPolicy(Qt::StrongFocus);
+        QObject::connect(button_, &QPushButton::clicked, button_, [this] {
+            if (onClick && !Ended()) onClick();
+        });
+    }
+    QPushButton* widget() { return button_; }
+    bool Enabled() const override { return button_->isEnabled(); }
+    void SetEnabled(bool enabled) override { button_->setEnabled(enabled); }
+
+private:
+    QPushButton* button_;
+};
+
+class QtForm final : public Form {
+public:
+    explicit QtForm(const FormDesign& design) : design_(design)
+    {
+        QFont::insertSubstitutions(QStringLiteral("Tahoma"),
+                                   {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
+                                    QStringLiteral("Liberation Sans")});
+        window_.setWindowTitle(ToQString(design.caption));
+        window_.setWindowIcon(QIcon(QStringLiteral(":/ravelon/%1.png").arg(QString::fromUtf8(design.icon.data(), static_cast<qsizetype>(design.icon.size())))));
+        SetBackground(&window_, QPalette::Window, design.backColor);
+
+        std::vector<std::pair<int, QWidget*>> tabOrder;
+        for (const ControlDesign& control : design.controls) {
+            QWidget* widget = Create(control);
+            widget->setObjectName(QString::fromUtf8(control.name.data(), static_cast<qsizetype>(control.name.size())));
+            widget->setFont(FontOf(control.font));
+            widgets_.push_back({&control, widget});
+            if (control.kind == ControlKind::Label) {
+                widget->lower();  // boxes and buttons are drawn over labels
+            } else {
+                tabOrder.push_back({control.tabIndex, widget});
+            }
+        }
+        std::sort(tabOrder.begin(), tabOrder.end(), [](auto& a, auto& b) { return a.first < b.first; });
+        for (std::size_t i = 1; i < tabOrder.size(); ++i) QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+        if (!tabOrder.empty()) tabOrder.front().second->setFocus();
+        LayOut();
+        g_mainWindow = &window_;
+        g_ended = false;
+    }
+
+    ~QtForm() override
+    {
+        if (g_mainWindow == &window_) g_mainWindow = nullptr;
+    }
+
+    TextBox& TextBoxNamed(std::string_view name) override
+    {
+        if (auto it = boxes_.find(name); it != boxes_.end()) return *it->second;
+        throw std::out_of_range("no text box named " + std::string(name));
+    }
+
+    CommandButton& ButtonNamed(std::string_view name) override
+    {
+        if (auto it = buttons_.find(name); it != buttons_.end()) return *it->second;
+        throw std::out_of_range("no button named " + std::string(name));
+    }
+
+    QWidget& window() { return window_; }
+
+    // Twips to pixels at the screen's logical DPI; the frame is the platform's.
+    void LayOut()
+    {
+        const int dpi = Dpi();
+        for (auto& [control, widget] : widgets_) {
+            widget->setGeometry(TwipsToPixels(control->left, dpi), TwipsToPixels(control->top, dpi),
+                                TwipsToPixels(control->width, dpi), TwipsToPixels(control->height, dpi));
+        }
+        window_.resize(TwipsToPixels(design_.clientWidth, dpi), TwipsToPixels(design_.clientHeight, dpi));
+    }
+
+private:
+    int Dpi() const
+    {
+        const QScreen* screen = window_.screen() ? window_.screen() : QGuiApplication::primaryScreen();
+        return screen ? static_cast<int>(screen->logicalDotsPerInch() + 0.5) : 96;
+    }
+
+    static QFont FontOf(const FontDesign& design)
+    {
+        QFont font(ToQString(design.face));
+        font.setPointSizeF(design.tenThousandthsOfPoint / 10000.0);
+        font.setWeight(design.weight >= 700 ? QFont::Bold : QFont::Normal);
+        font.setItalic(design.italic);
+        font.setUnderline(design.underline);
+        font.setStrikeOut(design.strikethrough);
+        font.setStyleHint(QFont::SansSerif);
+        return font;
+    }
+
+    QWidget* Create(const ControlDesign& control)
+    {
+        switch (control.kind) {
+            case ControlKind::Label: {
+                auto* label = new QLabel(ToQString(control.text), &window_);
+                label->setAlignment((control.alignment == Alignment::Centre ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+                label->setTextFormat(Qt::PlainText);
+                label->setWordWrap(false);
+                SetBackground(label, QPalette::Window, control.backColor);
+                QPalette palette = label->palette();
+                palette.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::ButtonText));
+                label->setPalette(palette);
+                return label;
+            }
+            case ControlKind::TextBox: {
+                if (control.multiLine) {
+                    auto box = std::make_unique<MultiLineTextBox>(&window_);
+                    QWidget* widget = box->widget();
+                    box->SetText(control.text);
+                    boxes_.emplace(control.name, std::move(box));
+                    return widget;
+                }
+                auto box = std::make_unique<LineTextBox>(&window_);
+                QWidget* widget = box->widget();
+                box->SetText(control.text);
+                boxes_.emplace(control.name, std::move(box));
+                return widget;
+            }
+            case ControlKind::CommandButton: {
+                auto button = std::make_unique<Button>(&window_);
+                QPushButton* widget = button->widget();
+                widget->setText(ToQString(control.text));
+                buttons_.emplace(control.name, std::move(button));
+                return widget;
+            }
+        }
+        throw std::logic_error("unknown control kind");
+    }
+
+    const FormDesign& design_;
+    QApplication& application_ = Application();  // before any widget
+    QWidget window_;
+    std::vector<std::pair<const ControlDesign*, QWidget*>> widgets_;
+    std::map<std::string_view, std::unique_ptr<TextBox>, std::less<>> boxes_;
+    std::map<std::string_view, std::unique_ptr<CommandButton>, std::less<>> buttons_;
+};
+
+}  // namespace
+
+bool Ended() { return g_ended; }
+
+QWidget* MainWindow() { return g_mainWindow; }
+
+}  // namespace qt
+
+std::unique_ptr<Form> CreateForm(const FormDesign& design) { return std::make_unique<qt::QtForm>(design); }
+
+void ShowForm(Form& form)
+{
+    if (form.onLoad) form.onLoad();
+    QWidget& window = static_cast<qt::QtForm&>(form).window();
+    window.show();
+    window.activateWindow();
+}
+
+int Run(Form& form)
+{
+    ShowForm(form);
+    if (qt::Ended()) return 0;
+    return QApplication::exec();
+}
+
+int MessageBox(std::u16string_view text, std::u16string_view title, std::uint32_t style)
+{
+    QMessageBox box(qt::MainWindow());
+    box.setWindowTitle(qt::ToQString(title));
+    box.setText(qt::ToQString(text));
+    box.setTextFormat(Qt::PlainText);
+    switch (style & 0xF0) {
+        case 0x10: box.setIcon(QMessageBox::Critical); break;
+        case 0x20: box.setIcon(QMessageBox::Question); break;
+        case MB_ICONWARNING: box.setIcon(QMessageBox::Warning); break;
+        case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+        default: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+    return 1;  // IDOK
+}
+
+std::int32_t SendMessageA(WindowHandle window, std::uint32_t message, std::uint32_t, std::int32_t)
+{
+    qt::ClipboardTarget* target = qt::TargetOf(window);
+    if (!target) return 0;
+    if (message == WM_COPY) target->CopySelection();
+    if (message == WM_PASTE) target->PasteClipboard();
+    return 0;
+}
+
+void End()
+{
+    qt::g_ended = true;
+    if (QWidget* window = qt::MainWindow()) window->close();
+    QCoreApplication::exit(0);
+}
+
+}  // namespace ravelon::forms

@@ -1,0 +1,306 @@
+#include "platform/qt/qt_text_boxes.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <limits>
+#include <map>
+
+namespace ravelon::forms::qt {
+
+namespace {
+
+std::map<WindowHandle, ClipboardTarget*>& Handles()
+{
+    static std::map<WindowHandle, ClipboardTarget*> handles;
+    return handles;
+}
+
+std::optional<std::u16string> ClipboardText()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !data->hasText()) return std::nullopt;
+    return FromQString(data->text());
+}
+
+// The palette roles that stand for the system colours a BackColor may name.
+QPalette::ColorRole RoleOfSystemColour(std::uint32_t index)
+{
+    switch (index) {
+        case 5: return QPalette::Base;        // COLOR_WINDOW: the background of text boxes
+        case 8: return QPalette::Text;        // COLOR_WINDOWTEXT
+        case 10: return QPalette::Window;     // COLOR_ACTIVEBORDER: the frame around active windows
+        case 13: return QPalette::Highlight;  // COLOR_HIGHLIGHT
+        case 15: return QPalette::Button;     // COLOR_BTNFACE
+        case 18: return QPalette::ButtonText;
+        case 24: return QPalette::ToolTipBase;
+        default: return QPalette::Window;
+    }
+}
+
+// Units a QTextDocument turns into a block separator.
+bool IsBlockBreak(char16_t c) { return c == u'\r' || c == u'\n' || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1; }
+
+// A carriage return and line feed are one separator in the document.
+std::size_t UnitsOfDocumentChar(const std::u16string& text, std::size_t i)
+{
+    return text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n' ? 2 : 1;
+}
+
+}  // namespace
+
+WindowHandle RegisterHandle(ClipboardTarget* target)
+{
+    static WindowHandle next = 0x10010;
+    const WindowHandle handle = next;
+    next += 0x10;
+    Handles()[handle] = target;
+    return handle;
+}
+
+void UnregisterHandle(WindowHandle handle) { Handles().erase(handle); }
+
+ClipboardTarget* TargetOf(WindowHandle handle)
+{
+    const auto it = Handles().find(handle);
+    return it == Handles().end() ? nullptr : it->second;
+}
+
+QColor Resolve(Colour colour)
+{
+    if (IsSystemColour(colour)) return QApplication::palette().color(QPalette::Active, RoleOfSystemColour(SystemColourIndex(colour)));
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>(colour >> 8 & 0xFF), static_cast<int>(colour >> 16 & 0xFF));
+}
+
+// ---- LineTextBox ----
+
+LineTextBox::LineTextBox(QWidget* parent) : edit_(new QLineEdit(parent)), handle_(RegisterHandle(this))
+{
+    edit_->setMaxLength(std::numeric_limits<int>::max());
+    QObject::connect(edit_, &QLineEdit::textChanged, edit_, [this] {
+        if (onChange && !Ended()) onChange();
+    });
+}
+
+LineTextBox::~LineTextBox() { UnregisterHandle(handle_); }
+
+std::u16string LineTextBox::Text() const { return FromQString(edit_->text()); }
+void LineTextBox::SetText(std::u16string_view text) { edit_->setText(ToQString(text)); }
+bool LineTextBox::Enabled() const { return edit_->isEnabled(); }
+void LineTextBox::SetEnabled(bool enabled) { edit_->setEnabled(enabled); }
+
+void LineTextBox::SetBackColor(Colour colour)
+{
+    backColor_ = colour;
+    QPalette palette = edit_->palette();
+    palette.setColor(QPalette::Base, Resolve(colour));
+    edit_->setPalette(palette);
+}
+
+std::size_t LineTextBox::SelStart() const
+{
+    return static_cast<std::size_t>(edit_->hasSelectedText() ? edit_->selectionStart() : edit_->cursorPosition());
+}
+
+void LineTextBox::SetSelStart(std::size_t start) { edit_->setCursorPosition(static_cast<int>(std::min<std::size_t>(start, static_cast<std::size_t>(edit_->text().size())))); }
+
+std::size_t LineTextBox::SelLength() const { return static_cast<std::size_t>(edit_->selectionLength()); }
+
+void LineTextBox::SetSelLength(std::size_t length)
+{
+    const int start = static_cast<int>(SelStart());
+    const int available = static_cast<int>(edit_->text().size()) - start;
+    edit_->setSelection(start, static_cast<int>(std::min<std::size_t>(length, static_cast<std::size_t>(available))));
+}
+
+void LineTextBox::SetFocus() { edit_->setFocus(Qt::OtherFocusReason); }
+void LineTextBox::CopySelection() { edit_->copy(); }
+void LineTextBox::PasteClipboard() { edit_->paste(); }
+
+// ---- MultiLineTextBox ----
+
+class CodeEdit final : public QPlainTextEdit {
+public:
+    CodeEdit(QWidget* parent, MultiLineTextBox& box) : QPlainTextEdit(parent), box_(box) {}
+
+protected:
+    void changeEvent(QEvent* event) override
+    {
+        QPlainTextEdit::changeEvent(event);
+        if (event->type() == QEvent::ApplicationPaletteChange) box_.ApplyBackColor();
+    }
+
+    // The keyboard's copy and paste take the same exact path as WM_COPY and WM_PASTE.
+    QMimeData* createMimeDataFromSelection() const override
+    {
+        auto* mime = new QMimeData;
+        const std::size_t start = box_.SelStart();
+        mime->setText(ToQString(std::u16string_view(box_.Exact()).substr(start, box_.SelLength())));
+        return mime;
+    }
+
+    void insertFromMimeData(const QMimeData* source) override
+    {
+        if (!source->hasText()) return;
+        const QTextCursor cursor = textCursor();
+        box_.Replace(cursor.selectionStart(), cursor.selectionEnd(), FromQString(source->text()));
+    }
+
+private:
+    MultiLineTextBox& box_;
+};
+
+MultiLineTextBox::MultiLineTextBox(QWidget* parent) : edit_(new CodeEdit(parent, *this)), handle_(RegisterHandle(this))
+{
+    edit_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    edit_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit_->setTabChangesFocus(true);
+    edit_->setUndoRedoEnabled(false);
+    ChooseWrapMode(u"");
+    QObject::connect(edit_->document(), &QTextDocument::contentsChanged, edit_, [this] {
+        if (!editing_) exactValid_ = false;
+        if (onChange && !Ended()) onChange();
+    });
+}
+
+MultiLineTextBox::~MultiLineTextBox() { UnregisterHandle(handle_); }
+
+QPlainTextEdit* MultiLineTextBox::widget() { return edit_; }
+
+const std::u16string& MultiLineTextBox::Exact() const
+{
+    if (!exactValid_) {
+        exact_.clear();
+        for (char16_t c : FromQString(edit_->document()->toRawText())) {
+            if (c == 0x2029) exact_ += u"\r\n";  // typed line breaks read as on Windows
+            else exact_ += c;
+        }
+        exactValid_ = true;
+    }
+    return exact_;
+}
+
+std::u16string MultiLineTextBox::Text() const { return Exact(); }
+
+int MultiLineTextBox::ToDocument(std::size_t exactPosition) const
+{
+    const std::u16string& text = Exact();
+    int position = 0;
+    for (std::size_t i = 0; i < exactPosition && i < text.size(); i += UnitsOfDocumentChar(text, i)) ++position;
+    return position;
+}
+
+std::size_t MultiLineTextBox::ToExact(int documentPosition) const
+{
+    const std::u16string& text = Exact();
+    std::size_t i = 0;
+    for (int position = 0; position < documentPosition && i < text.size(); ++position) i += UnitsOfDocumentChar(text, i);
+    return i;
+}
+
+void MultiLineTextBox::Replace(int from, int to, std::u16string_view text)
+{
+    const std::size_t exactFrom = ToExact(from);
+    const std::size_t exactTo = ToExact(to);
+    std::u16string next = Exact().substr(0, exactFrom);
+    next += text;
+    next += std::u16string_view(exact_).substr(exactTo);
+
+    ChooseWrapMode(next);
+    exact_ = std::move(next);
+    exactValid_ = true;
+    editing_ = true;
+    QTextCursor cursor = edit_->textCursor();
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    cursor.insertText(ToQString(text));
+    edit_->setTextCursor(cursor);
+    editing_ = false;
+}
+
+void MultiLineTextBox::SetText(std::u16string_view text)
+{
+    ChooseWrapMode(text);
+    exact_ = text;
+    exactValid_ = true;
+    editing_ = true;
+    edit_->setPlainText(ToQString(text));
+    editing_ = false;
+}
+
+// Word wrap, except that a very long run without a break opportunity would
+// take minutes to lay out that way; such a text breaks anywhere instead.
+void MultiLineTextBox::ChooseWrapMode(std::u16string_view text)
+{
+    constexpr std::size_t kLongestWordToWrap = 4096;
+    std::size_t run = 0, longest = 0;
+    for (char16_t c : text) {
+        run = (c == u' ' || c == u'\t' || IsBlockBreak(c) || c == 0x2028) ? 0 : run + 1;
+        longest = std::max(longest, run);
+    }
+    edit_->setWordWrapMode(longest > kLongestWordToWrap ? QTextOption::WrapAnywhere
+                                                        : QTextOption::WrapAtWordBoundaryOrAnywhere);
+}
+
+bool MultiLineTextBox::Enabled() const { return edit_->isEnabled(); }
+void MultiLineTextBox::SetEnabled(bool enabled) { edit_->setEnabled(enabled); }
+
+void MultiLineTextBox::SetBackColor(Colour colour)
+{
+    backColor_ = colour;
+    ApplyBackColor();
+}
+
+void MultiLineTextBox::ApplyBackColor()
+{
+    QPalette palette = edit_->palette();
+    const QColor colour = Resolve(backColor_);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) palette.setColor(group, QPalette::Base, colour);
+    edit_->setPalette(palette);
+}
+
+std::size_t MultiLineTextBox::SelStart() const { return ToExact(edit_->textCursor().selectionStart()); }
+
+std::size_t MultiLineTextBox::SelLength() const
+{
+    const QTextCursor cursor = edit_->textCursor();
+    return ToExact(cursor.selectionEnd()) - ToExact(cursor.selectionStart());
+}
+
+void MultiLineTextBox::SetSelStart(std::size_t start)
+{
+    QTextCursor cursor = edit_->textCursor();
+    cursor.setPosition(ToDocument(start));
+    edit_->setTextCursor(cursor);
+}
+
+void MultiLineTextBox::SetSelLength(std::size_t length)
+{
+    QTextCursor cursor = edit_->textCursor();
+    const int anchor = cursor.selectionStart();
+    cursor.setPosition(anchor);
+    cursor.setPosition(ToDocument(ToExact(anchor) + length), QTextCursor::KeepAnchor);
+    edit_->setTextCursor(cursor);
+}
+
+void MultiLineTextBox::SetFocus() { edit_->setFocus(Qt::OtherFocusReason); }
+
+void MultiLineTextBox::CopySelection()
+{
+    if (SelLength() == 0) return;  // as a Windows edit control: the clipboard keeps what it had
+    QGuiApplication::clipboard()->setText(
+        ToQString(std::u16string_view(Exact()).substr(SelStart(), SelLength())));
+}
+
+void MultiLineTextBox::PasteClipboard()
+{
+    const std::optional<std::u16string> text = ClipboardText();
+    if (!text || text->empty()) return;
+    const QTextCursor cursor = edit_->textCursor();
+    Replace(cursor.selectionStart(), cursor.selectionEnd(), *text);
+}
+
+}  // namespace ravelon::forms::qt

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "platform/forms.h"
+
+namespace ravelon::forms::qt {
+
+inline QString ToQString(std::u16string_view text)
+{
+    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+inline std::u16string FromQString(const QString& text)
+{
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+}
+
+// What SendMessageA does to a text box.
+class ClipboardTarget {
+public:
+    virtual void CopySelection() = 0;
+    virtual void PasteClipboard() = 0;
+
+protected:
+    ~ClipboardTarget() = default;
+};
+
+WindowHandle RegisterHandle(ClipboardTarget* target);
+void UnregisterHandle(WindowHandle handle);
+ClipboardTarget* TargetOf(WindowHandle handle);
+
+bool Ended();
+
+// The single-line box: a QLineEdit without its 32,767-character limit.
+class LineTextBox final : public TextBox, public ClipboardTarget {
+public:
+    explicit LineTextBox(QWidget* parent);
+    ~LineTextBox();
+    QLineEdit* widget() { return edit_; }
+
+    std::u16string Text() const override;
+    void SetText(std::u16string_view text) override;
+    bool Enabled() const override;
+    void SetEnabled(bool enabled) override;
+    Colour BackColor() const override { return backColor_; }
+    void SetBackColor(Colour colour) override;
+    std::size_t SelStart() const override;
+    void SetSelStart(std::size_t start) override;
+    std::size_t SelLength() const override;
+    void SetSelLength(std::size_t length) override;
+    WindowHandle hWnd() const override { return handle_; }
+    void SetFocus() override;
+
+    void CopySelection() override;
+    void PasteClipboard() override;
+
+private:
+    QLineEdit* edit_;
+    Colour backColor_ = 0x80000005u;
+    WindowHandle handle_;
+};
+
+// The multi-line box. QTextDocument keeps line breaks as block separators, so
+// the box also keeps the exact text it was given or pasted, and reads its
+// document back only after the user has typed into it.
+class CodeEdit;
+
+class MultiLineTextBox final : public TextBox, public ClipboardTarget {
+public:
+    explicit MultiLineTextBox(QWidget* parent);
+    ~MultiLineTextBox();
+    QPlainTextEdit* widget();
+
+    std::u16string Text() const override;
+    void SetText(std::u16string_view text) override;
+    bool Enabled() const override;
+    void SetEnabled(bool enabled) override;
+    Colour BackColor() const override { return backColor_; }
+    void SetBackColor(Colour colour) override;
+    std::size_t SelStart() const override;
+    void SetSelStart(std::size_t start) override;
+    std::size_t SelLength() const override;
+    void SetSelLength(std::size_t length) override;
+    WindowHandle hWnd() const override { return handle_; }
+    void SetFocus() override;
+
+    void CopySelection() override;
+    void PasteClipboard() override;
+
+private:
+    friend class CodeEdit;
+    const std::u16string& Exact() const;
+    std::size_t ToExact(int documentPosition) const;
+    int ToDocument(std::size_t exactPosition) const;
+    void Replace(int from, int to, std::u16string_view text);
+    void ChooseWrapMode(std::u16string_view text);
+    void ApplyBackColor();
+
+    CodeEdit* edit_;
+    Colour backColor_ = 0x80000005u;
+    WindowHandle handle_;
+    mutable std::u16string exact_;
+    mutable bool exactValid_ = true;
+    bool editing_ = false;
+};
+
+// The colour a BackColor value paints in now.
+QColor Resolve(Colour colour);
+
+}  // namespace ravelon::forms::qt
