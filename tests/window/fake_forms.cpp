@@ -128,9 +128,12 @@ public:
         Log().push_back(name_ + ".Enabled=" + (enabled ? "true" : "false"));
         enabled_ = enabled;
     }
+    // As a mouse click: the button takes the focus, then its handler runs.
     void Press()
     {
-        if (enabled_ && onClick && !Ended()) onClick();
+        if (!enabled_) return;
+        FocusedName() = name_;
+        if (onClick && !Ended()) onClick();
     }
 
 private:

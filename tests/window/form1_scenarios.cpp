@@ -180,7 +180,7 @@ TEST_F(Form1Scenario, CopyPutsThePlainTextWithCrLfOnTheClipboard)
     program->SetClipboard(u"something else");
     program->Click("btnCopy");
     EXPECT_EQ(program->Clipboard(), kPlainRestored);
-    EXPECT_NE(program->Focused(), "btnCopy") << "Copy does not take the focus";
+    EXPECT_EQ(program->Focused(), "btnCopy") << "the click focused the button; Copy leaves it there";
 }
 
 TEST_F(Form1Scenario, SecondDecryptTakesThePlainTextAsANewCode)

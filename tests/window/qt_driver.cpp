@@ -1,1 +1,168 @@
+// The scenario suite's driver for the Qt backend: real widgets on the
+// offscreen platform, the real clipboard, real modal message boxes read and
+// closed from a timer inside their own event loop.
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+
+#include "platform/qt/qt_forms.h"
+#include "platform/qt/qt_text_boxes.h"
+#include "tests/window/qt_driver.h"
+#include "tests/window/scenario_driver.h"
+#include "window/form1.h"
+#include "window/form1_layout.h"
+
+namespace ravelon::testing {
+
+using forms::qt::FromQString;
+using forms::qt::ToQString;
+
+std::uint32_t ToColourRef(QColor c)
+{
+    return static_cast<std::uint32_t>(c.red()) | static_cast<std::uint32_t>(c.green()) << 8 |
+           static_cast<std::uint32_t>(c.blue()) << 16;
+}
+
+QtProgram::QtProgram() : form_(forms::CreateForm(kForm1Design)), form1_(std::make_unique<Form1>(*form_))
+{
+    forms::ShowForm(*form_);
+    window_ = forms::qt::MainWindow();
+    if (!QTest::qWaitForWindowActive(window_)) throw std::runtime_error("the window did not become active");
+}
+
+QtProgram::~QtProgram()
+{
+    form1_.reset();
+    form_.reset();
+    QGuiApplication::clipboard()->clear();
+}
+
+QWidget* QtProgram::Widget(std::string_view name) const
+{
+    auto* widget = window_->findChild<QWidget*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    if (!widget) throw std::out_of_range("no control named " + std::string(name));
+    return widget;
+}
+
+namespace {
+
+class QtDriver final : public ScenarioDriver {
+public:
+    QtDriver()
+    {
+        watcher_.setInterval(5);
+        QObject::connect(&watcher_, &QTimer::timeout, [this] { CloseMessageBox(); });
+        watcher_.start();
+    }
+
+    void TypeIntoEmail(std::u16string_view text) override
+    {
+        Email()->end(false);
+        QTest::keyClicks(Email(), ToQString(text));
+    }
+    void Backspace(std::size_t times) override
+    {
+        Email()->end(false);
+        for (std::size_t i = 0; i < times; ++i) QTest::keyClick(Email(), Qt::Key_Backspace);
+    }
+    void ReplaceEmail(std::u16string_view text) override
+    {
+        Email()->selectAll();
+        Email()->insert(ToQString(text));
+    }
+    void ReplaceCodeByHand(std::u16string_view text) override
+    {
+        auto* code = program_.Get<QPlainTextEdit>("txtDecrypt");
+        code->selectAll();
+        QTest::keyClick(code, Qt::Key_Delete);
+        QTest::keyClicks(code, ToQString(text));
+    }
+    void Click(std::string_view button) override
+    {
+        QTest::mouseClick(program_.Widget(button), Qt::LeftButton);
+    }
+    bool SupportsKeys() const override { return true; }
+    void Press(Key key) override
+    {
+        QWidget* target = QApplication::focusWidget();
+        if (!target) target = program_.window();
+        switch (key) {
+            case Key::Tab: QTest::keyClick(target, Qt::Key_Tab); break;
+            case Key::ShiftTab: QTest::keyClick(target, Qt::Key_Backtab, Qt::ShiftModifier); break;
+            case Key::Enter: QTest::keyClick(target, Qt::Key_Return); break;
+            case Key::Escape: QTest::keyClick(target, Qt::Key_Escape); break;
+        }
+    }
+
+    std::u16string Text(std::string_view box) override
+    {
+        return program_.form().TextBoxNamed(box).Text();
+    }
+    bool Enabled(std::string_view control) override { return program_.Widget(control)->isEnabled(); }
+    std::uint32_t PaintedColour(std::string_view box) override
+    {
+        QWidget* widget = program_.Widget(box);
+        const QImage image = widget->grab().toImage();
+        return ToColourRef(image.pixelColor(image.width() - 4, image.height() - 4));
+    }
+    std::uint32_t SystemColour(int index) override
+    {
+        return ToColourRef(forms::qt::Resolve(0x80000000u | static_cast<std::uint32_t>(index)));
+    }
+    std::string Focused() override
+    {
+        QWidget* focus = QApplication::focusWidget();
+        return focus ? focus->objectName().toStdString() : std::string();
+    }
+    std::vector<MessageBoxSeen> TakeMessageBoxes() override { return std::exchange(boxes_, {}); }
+    bool Ended() override { return forms::qt::Ended() && !program_.window()->isVisible(); }
+
+    std::optional<std::u16string> Clipboard() override
+    {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        if (!data || !data->hasText()) return std::nullopt;
+        return FromQString(data->text());
+    }
+    void SetClipboard(std::optional<std::u16string> text) override
+    {
+        if (text) QGuiApplication::clipboard()->setText(ToQString(*text));
+        else QGuiApplication::clipboard()->clear();
+    }
+
+private:
+    QLineEdit* Email() { return program_.Get<QLineEdit>("txtEmail"); }
+
+    void CloseMessageBox()
+    {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        MessageBoxSeen seen{FromQString(box->text()), FromQString(box->windowTitle()), 0, {}};
+        switch (box->icon()) {
+            case QMessageBox::Information: seen.icon = 0x40; break;
+            case QMessageBox::Warning: seen.icon = 0x30; break;
+            case QMessageBox::Critical: seen.icon = 0x10; break;
+            case QMessageBox::Question: seen.icon = 0x20; break;
+            default: break;
+        }
+        for (QAbstractButton* button : box->buttons()) seen.buttons.push_back(FromQString(button->text().remove('&')));
+        boxes_.push_back(std::move(seen));
+        box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject();
+    }
+
+    QtProgram program_;
+    QTimer watcher_;
+    std::vector<MessageBoxSeen> boxes_;
+};
+
+}  // namespace
+
+std::unique_ptr<ScenarioDriver> StartProgram() { return std::make_unique<QtDriver>(); }
+
+}  // namespace ravelon::testing
