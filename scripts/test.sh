@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the debug build with warnings as
-# errors, the sanitizer build, a bounded fuzz run.
+# errors, the sanitizer build, a bounded fuzz run, the release build with its
+# package and a short benchmark run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -17,4 +18,6 @@ run_preset() {
 run_preset dev
 run_preset asan
 run_preset fuzz
+run_preset release
+(cd build/release && cpack >/dev/null && echo "== packed $(ls ravelon_*.deb)")
 echo "== all tests passed"

@@ -31,6 +31,11 @@ QApplication& Application()
     static char name[] = "ravelon";
     static char* argv[] = {name, nullptr};
     static QApplication* app = new QApplication(argc, argv);
+#ifdef RAVELON_APP_NAME
+    QApplication::setApplicationName(QStringLiteral(RAVELON_APP_NAME));
+    QApplication::setApplicationVersion(QStringLiteral(RAVELON_APP_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(RAVELON_DESKTOP_ID));
+#endif
     return *app;
 }
 

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# `cmake --install` puts the program, its launcher, icon and metainfo where a desktop finds them.
+set -eu
+build=$1
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+cmake --install "$build" --prefix "$root/usr" >/dev/null
+fail=0
+for f in bin/ravelon share/applications/org.ravelon.Ravelon.desktop \
+         share/icons/hicolor/32x32/apps/org.ravelon.Ravelon.png share/metainfo/org.ravelon.Ravelon.metainfo.xml; do
+  if [ -e "$root/usr/$f" ]; then echo "ok: $f"; else echo "MISSING: $f"; fail=1; fi
+done
+grep -q '^Icon=org.ravelon.Ravelon$' "$root/usr/share/applications/org.ravelon.Ravelon.desktop" || { echo "desktop file names another icon"; fail=1; }
+grep -q '<release version="1.01"' "$root/usr/share/metainfo/org.ravelon.Ravelon.metainfo.xml" || { echo "metainfo lacks 1.01"; fail=1; }
+file "$root/usr/share/icons/hicolor/32x32/apps/org.ravelon.Ravelon.png" | grep -q '32 x 32' || { echo "icon is not 32 x 32"; fail=1; }
+exit $fail
