@@ -1,0 +1,123 @@
+// The window as built from native controls, at the DPI Wine (or Windows) gives it.
+
+#include <gtest/gtest.h>
+
+#include "tests/row_name.h"
+#include "tests/window/win32_driver.h"
+
+namespace ravelon::testing {
+namespace {
+
+constexpr COLORREF kLightBlue = RGB(171, 214, 252);
+
+struct Placement {
+    const char* name;
+    RECT pixelsAt96;  // left, top, right, bottom
+    const wchar_t* text;
+    bool title;
+    friend void PrintTo(const Placement& row, std::ostream* os) { *os << row.name; }
+};
+
+int DpiOf(HWND window)
+{
+    HDC dc = GetDC(window);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+    ReleaseDC(window, dc);
+    return dpi;
+}
+
+// The design's pixels at 96 dpi are whole multiples of 15 twips; at another
+// DPI each edge lands on the nearest pixel.
+int AtDpi(int pixelsAt96, int dpi) { return (pixelsAt96 * 15 * dpi + 720) / 1440; }
+
+std::wstring TextOf(HWND hwnd)
+{
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)), L'\0');
+    GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size() + 1));
+    return text;
+}
+
+class Win32Layout : public ::testing::TestWithParam<Placement> {
+protected:
+    Win32Program program;
+    int dpi = DpiOf(program.window());
+};
+
+TEST_P(Win32Layout, ControlSitsOnItsDesignRectangleWithItsCaptionAndFont)
+{
+    const Placement& row = GetParam();
+    HWND control = program.Control(row.name);
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, program.window(), reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(rect.left, AtDpi(row.pixelsAt96.left, dpi));
+    EXPECT_EQ(rect.top, AtDpi(row.pixelsAt96.top, dpi));
+    EXPECT_EQ(rect.right - rect.left, AtDpi(row.pixelsAt96.right - row.pixelsAt96.left, dpi)) << "width";
+    EXPECT_EQ(rect.bottom - rect.top, AtDpi(row.pixelsAt96.bottom - row.pixelsAt96.top, dpi)) << "height";
+    EXPECT_EQ(TextOf(control), row.text);
+
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+    const int em = row.title ? (dpi == 96 ? 19 : dpi == 144 ? 29 : MulDiv(1425, dpi, 7200))
+                             : (dpi == 96 ? 13 : dpi == 144 ? 20 : MulDiv(975, dpi, 7200));
+    EXPECT_EQ(font.lfHeight, -em);
+    EXPECT_EQ(font.lfWeight, row.title ? 700 : 400);
+    EXPECT_STREQ(font.lfFaceName, L"Tahoma");
+    EXPECT_FALSE(font.lfItalic || font.lfUnderline || font.lfStrikeOut);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controls, Win32Layout,
+    ::testing::Values(Placement{"btnCopy", {136, 264, 241, 297}, L"Copy", false},
+                      Placement{"btnPaste", {8, 264, 113, 297}, L"Paste", false},
+                      Placement{"btnExit", {320, 312, 425, 345}, L"Exit", false},
+                      Placement{"txtEmail", {8, 88, 433, 113}, L"", false},
+                      Placement{"btnDecrypt", {8, 312, 241, 345}, L"Decrypt", false},
+                      Placement{"txtDecrypt", {8, 160, 433, 257}, L"", false},
+                      Placement{"Label4", {8, 8, 433, 41}, L"Ravelon", true},
+                      Placement{"Label3", {8, 64, 433, 89}, L"Please enter the email address here:", false},
+                      Placement{"Label1", {8, 136, 433, 161}, L"Please paste the encrypted code here:", false}),
+    RowName{});
+
+class Win32LayoutWindow : public ::testing::Test {
+protected:
+    COLORREF Pixel(int x, int y)
+    {
+        RedrawWindow(program.window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        HDC dc = GetDC(program.window());
+        const COLORREF c = GetPixel(dc, AtDpi(x, dpi), AtDpi(y, dpi));
+        ReleaseDC(program.window(), dc);
+        return c;
+    }
+
+    Win32Program program;
+    int dpi = DpiOf(program.window());
+};
+
+TEST_F(Win32LayoutWindow, CaptionIconAndClientArea)
+{
+    EXPECT_EQ(TextOf(program.window()), L"Ravelon ");
+    EXPECT_NE(SendMessageW(program.window(), WM_GETICON, ICON_BIG, 0), 0);
+    RECT client;
+    GetClientRect(program.window(), &client);
+    EXPECT_EQ(client.right, AtDpi(442, dpi));
+    EXPECT_EQ(client.bottom, AtDpi(356, dpi));
+}
+
+TEST_F(Win32LayoutWindow, PaintsLightBlueAroundAndBehindTheLabels)
+{
+    EXPECT_EQ(Pixel(2, 2), kLightBlue) << "window";
+    EXPECT_EQ(Pixel(10, 66), kLightBlue) << "Label3";
+    EXPECT_EQ(Pixel(10, 138), kLightBlue) << "Label1";
+    EXPECT_EQ(Pixel(438, 350), kLightBlue);
+}
+
+TEST_F(Win32LayoutWindow, BoxesAreDrawnOverTheRowTheyShareWithALabel)
+{
+    EXPECT_NE(Pixel(200, 88), kLightBlue);
+    EXPECT_NE(Pixel(200, 160), kLightBlue);
+    EXPECT_EQ(Pixel(200, 87), kLightBlue);
+}
+
+}  // namespace
+}  // namespace ravelon::testing
