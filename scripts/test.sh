@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the debug build with warnings as
 # errors, the sanitizer build, a bounded fuzz run, the release build with its
-# package and a short benchmark run.
+# package and a short benchmark run, and Ravelon.exe under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -15,9 +15,24 @@ run_preset() {
   ctest --preset "$preset" -j "$jobs"
 }
 
+windows_tests() { run_preset mingw; }
+if [[ ${1:-} == --windows-only ]]; then
+  windows_tests
+  exit
+fi
+
 run_preset dev
 run_preset asan
 run_preset fuzz
 run_preset release
 (cd build/release && cpack >/dev/null && echo "== packed $(ls ravelon_*.deb)")
+echo "== benchmark (short run)"
+build/release/bench/decoder_bench --benchmark_filter='/1048576/' --benchmark_min_time=0.05
+
+# The Windows program, tested under Wine on a virtual display when there is none.
+if [[ -z ${DISPLAY:-} ]]; then
+  xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --windows-only
+else
+  windows_tests
+fi
 echo "== all tests passed"

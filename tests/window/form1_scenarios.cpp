@@ -156,7 +156,7 @@ TEST_F(Form1Scenario, PastedTextComesBackUnitForUnit)
 TEST_F(Form1Scenario, LongPasteArrivesWhole)
 {
     std::u16string plain;
-    while (plain.size() < 60000) plain += u"A line of forty symbols, give or take.###NEWLINE###";
+    while (plain.size() < 30000) plain += u"A line of forty symbols, give or take.###NEWLINE###";
     const std::u16string code = Encode(plain, 11, 3);
     EnterAddressAndCode(kAddress, code);
     EXPECT_EQ(program->Text("txtDecrypt").size(), code.size());
