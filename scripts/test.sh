@@ -27,7 +27,7 @@ run_preset fuzz
 run_preset release
 (cd build/release && cpack >/dev/null && echo "== packed $(ls ravelon_*.deb)")
 echo "== benchmark (short run)"
-build/release/bench/decoder_bench --benchmark_filter='/1048576/' --benchmark_min_time=0.05
+build/release/bench/decoder_bench --benchmark_filter='bytes:1048576/' --benchmark_min_time=0.05
 
 # The Windows program, tested under Wine on a virtual display when there is none.
 if [[ -z ${DISPLAY:-} ]]; then

@@ -23,6 +23,7 @@ if [[ ! -f $WINEPREFIX/.ravelon-ready ]]; then
   # every top-level window to be mapped or withdrawn.
   quiet wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
   quiet wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f
+  quiet wineserver -k  # the desktop and the DPI are read when Wine starts again
   touch "$WINEPREFIX/.ravelon-ready"
 fi
 # Wine's server and services outlive the program: start them here, away from
