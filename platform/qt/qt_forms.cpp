@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/named_controls.h"
 #include "platform/qt/qt_forms.h"
 #include "platform/qt/qt_text_boxes.h"
 
@@ -102,17 +103,8 @@ public:
         if (g_mainWindow == &window_) g_mainWindow = nullptr;
     }
 
-    TextBox& TextBoxNamed(std::string_view name) override
-    {
-        if (auto it = boxes_.find(name); it != boxes_.end()) return *it->second;
-        throw std::out_of_range("no text box named " + std::string(name));
-    }
-
-    CommandButton& ButtonNamed(std::string_view name) override
-    {
-        if (auto it = buttons_.find(name); it != buttons_.end()) return *it->second;
-        throw std::out_of_range("no button named " + std::string(name));
-    }
+    TextBox& TextBoxNamed(std::string_view name) override { return FindNamed(boxes_, name); }
+    CommandButton& ButtonNamed(std::string_view name) override { return FindNamed(buttons_, name); }
 
     QWidget& window() { return window_; }
 
@@ -189,8 +181,8 @@ private:
     QApplication& application_ = Application();  // before any widget
     QWidget window_;
     std::vector<std::pair<const ControlDesign*, QWidget*>> widgets_;
-    std::map<std::string_view, std::unique_ptr<TextBox>, std::less<>> boxes_;
-    std::map<std::string_view, std::unique_ptr<CommandButton>, std::less<>> buttons_;
+    NamedControls<TextBox> boxes_;
+    NamedControls<CommandButton> buttons_;
 };
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include "platform/win32/win32_forms.h"
 
+#include "platform/named_controls.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -75,7 +77,7 @@ struct Control {
 
 class Win32TextBox final : public TextBox {
 public:
-    Win32TextBox(HWND hwnd, bool multiLine) : hwnd_(hwnd), multiLine_(multiLine)
+    explicit Win32TextBox(HWND hwnd) : hwnd_(hwnd)
     {
         // An EDIT takes only about 30,000 characters, typed or pasted, until this lifts the limit.
         SendMessageW(hwnd_, EM_SETLIMITTEXT, 0, 0);
@@ -123,11 +125,8 @@ public:
     WindowHandle hWnd() const override { return reinterpret_cast<WindowHandle>(hwnd_); }
     void SetFocus() override { ::SetFocus(hwnd_); }
 
-    bool multiLine() const { return multiLine_; }
-
 private:
     HWND hwnd_;
-    bool multiLine_;
     Colour backColor_ = 0x80000005u;
 };
 
@@ -189,16 +188,8 @@ public:
         if (g_form == this) g_form = nullptr;
     }
 
-    TextBox& TextBoxNamed(std::string_view name) override
-    {
-        if (auto it = boxes_.find(name); it != boxes_.end()) return *it->second;
-        throw std::out_of_range("no text box named " + std::string(name));
-    }
-    CommandButton& ButtonNamed(std::string_view name) override
-    {
-        if (auto it = buttons_.find(name); it != buttons_.end()) return *it->second;
-        throw std::out_of_range("no button named " + std::string(name));
-    }
+    TextBox& TextBoxNamed(std::string_view name) override { return FindNamed(boxes_, name); }
+    CommandButton& ButtonNamed(std::string_view name) override { return FindNamed(buttons_, name); }
 
     HWND hwnd() const { return hwnd_; }
     HWND ControlHandle(std::string_view name) const
@@ -276,7 +267,7 @@ private:
         if (!control.hwnd) throw std::runtime_error("CreateWindowExW failed for a control");
         if (design.kind == ControlKind::TextBox) {
             if (design.multiLine) SetWindowSubclass(control.hwnd, MultiLineEditProc, 1, 0);
-            boxes_.emplace(design.name, std::make_unique<Win32TextBox>(control.hwnd, design.multiLine));
+            boxes_.emplace(design.name, std::make_unique<Win32TextBox>(control.hwnd));
         } else if (design.kind == ControlKind::CommandButton) {
             buttons_.emplace(design.name, std::make_unique<Win32Button>(control.hwnd));
         }
@@ -426,8 +417,8 @@ private:
     HWND lastFocus_ = nullptr;
     std::vector<Control> controls_;
     std::map<Colour, HBRUSH> brushes_;
-    std::map<std::string_view, std::unique_ptr<Win32TextBox>, std::less<>> boxes_;
-    std::map<std::string_view, std::unique_ptr<Win32Button>, std::less<>> buttons_;
+    NamedControls<Win32TextBox> boxes_;
+    NamedControls<Win32Button> buttons_;
 };
 
 HWND MainWindow() { return g_form ? g_form->hwnd() : nullptr; }
