@@ -158,7 +158,6 @@ MultiLineTextBox::MultiLineTextBox(QWidget* parent) : edit_(new CodeEdit(parent,
     edit_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     edit_->setTabChangesFocus(true);
-    edit_->setUndoRedoEnabled(false);
     ChooseWrapMode(u"");
     QObject::connect(edit_->document(), &QTextDocument::contentsChanged, edit_, [this] {
         if (!editing_) exactValid_ = false;
