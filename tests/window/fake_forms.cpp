@@ -211,6 +211,7 @@ public:
         form().TextBoxNamed("txtDecrypt").Assign(std::u16string(text));
     }
     void Click(std::string_view button) override { form().ButtonNamed(button).Press(); }
+    void CloseWindow() override { fake::Ended() = true; }  // the window has no closing handler
     bool SupportsKeys() const override { return false; }
     void Press(Key) override {}
 

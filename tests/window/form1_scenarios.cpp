@@ -247,6 +247,14 @@ TEST_F(Form1Scenario, ExitEndsAtOnceWithoutAQuestion)
     EXPECT_TRUE(Boxes().empty());
 }
 
+TEST_F(Form1Scenario, ClosingTheWindowEndsTheProgramWithoutAQuestion)
+{
+    EnterAddressAndCode(kAddress, u"text");
+    program->CloseWindow();
+    EXPECT_TRUE(program->Ended());
+    EXPECT_TRUE(Boxes().empty());
+}
+
 TEST_F(Form1Scenario, TabFollowsTheDesignOrderSkippingDisabledControls)
 {
     if (!program->SupportsKeys()) GTEST_SKIP() << "no keyboard on this backend";

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 #include "platform/qt/qt_forms.h"
 #include "platform/qt/qt_text_boxes.h"
@@ -88,6 +89,7 @@ public:
     {
         QTest::mouseClick(program_.Widget(button), Qt::LeftButton);
     }
+    void CloseWindow() override { program_.window()->close(); }
     bool SupportsKeys() const override { return true; }
     void Press(Key key) override
     {
@@ -122,7 +124,15 @@ public:
         return focus ? focus->objectName().toStdString() : std::string();
     }
     std::vector<MessageBoxSeen> TakeMessageBoxes() override { return std::exchange(boxes_, {}); }
-    bool Ended() override { return forms::qt::Ended() && !program_.window()->isVisible(); }
+    // Outside exec() Qt does not announce the last window's closing; what it
+    // decides on is checked instead: no window left that keeps the loop running.
+    bool Ended() override
+    {
+        const auto windows = QApplication::topLevelWidgets();
+        const bool anyOpen = std::any_of(windows.begin(), windows.end(), [](QWidget* w) { return w->isVisible(); });
+        return QGuiApplication::quitOnLastWindowClosed() && program_.window()->testAttribute(Qt::WA_QuitOnClose) &&
+               !anyOpen;
+    }
 
     std::optional<std::u16string> Clipboard() override
     {

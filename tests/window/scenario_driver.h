@@ -33,6 +33,7 @@ public:
     virtual void ReplaceEmail(std::u16string_view text) = 0;    // select all, paste over it
     virtual void ReplaceCodeByHand(std::u16string_view text) = 0;
     virtual void Click(std::string_view button) = 0;
+    virtual void CloseWindow() = 0;  // the title bar's close button
     virtual bool SupportsKeys() const = 0;
     virtual void Press(Key key) = 0;
 
@@ -43,7 +44,7 @@ public:
     virtual std::uint32_t SystemColour(int index) = 0;
     virtual std::string Focused() = 0;
     virtual std::vector<MessageBoxSeen> TakeMessageBoxes() = 0;
-    virtual bool Ended() = 0;
+    virtual bool Ended() = 0;  // the window is gone and the event loop is ending
 
     virtual std::optional<std::u16string> Clipboard() = 0;
     virtual void SetClipboard(std::optional<std::u16string> text) = 0;

@@ -110,6 +110,11 @@ public:
         SendMessageW(hwnd, BM_CLICK, 0, 0);
         forms::win32::PumpPending();
     }
+    void CloseWindow() override
+    {
+        PostMessageW(program_.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        forms::win32::PumpPending();
+    }
     bool SupportsKeys() const override { return true; }
     void Press(Key key) override
     {
@@ -139,7 +144,12 @@ public:
     std::uint32_t SystemColour(int index) override { return GetSysColor(index); }
     std::string Focused() override { return std::string(forms::win32::NameOf(GetFocus())); }
     std::vector<MessageBoxSeen> TakeMessageBoxes() override { return std::exchange(boxes_, {}); }
-    bool Ended() override { return forms::win32::Ended() && !IsWindow(program_.window()); }
+    // The window is destroyed and the loop has been told to quit.
+    bool Ended() override
+    {
+        MSG quit;
+        return !IsWindow(program_.window()) && PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE);
+    }
 
     std::optional<std::u16string> Clipboard() override
     {
