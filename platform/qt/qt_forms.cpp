@@ -138,6 +138,15 @@ private:
         return font;
     }
 
+    template <class Box>
+    QWidget* AddBox(std::unique_ptr<Box> box, const ControlDesign& control)
+    {
+        QWidget* widget = box->widget();
+        box->SetText(control.text);
+        boxes_.emplace(control.name, std::move(box));
+        return widget;
+    }
+
     QWidget* Create(const ControlDesign& control)
     {
         switch (control.kind) {
@@ -152,20 +161,9 @@ private:
                 label->setPalette(palette);
                 return label;
             }
-            case ControlKind::TextBox: {
-                if (control.multiLine) {
-                    auto box = std::make_unique<MultiLineTextBox>(&window_);
-                    QWidget* widget = box->widget();
-                    box->SetText(control.text);
-                    boxes_.emplace(control.name, std::move(box));
-                    return widget;
-                }
-                auto box = std::make_unique<LineTextBox>(&window_);
-                QWidget* widget = box->widget();
-                box->SetText(control.text);
-                boxes_.emplace(control.name, std::move(box));
-                return widget;
-            }
+            case ControlKind::TextBox:
+                return control.multiLine ? AddBox(std::make_unique<MultiLineTextBox>(&window_), control)
+                                         : AddBox(std::make_unique<LineTextBox>(&window_), control);
             case ControlKind::CommandButton: {
                 auto button = std::make_unique<Button>(&window_);
                 QPushButton* widget = button->widget();

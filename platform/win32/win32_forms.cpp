@@ -198,11 +198,17 @@ public:
             if (c.design->name == name) return c.hwnd;
         return nullptr;
     }
-    std::string_view ControlName(HWND hwnd) const
+    const Control* ControlOf(HWND hwnd) const
     {
         for (const Control& c : controls_)
-            if (c.hwnd == hwnd) return c.design->name;
-        return {};
+            if (c.hwnd == hwnd) return &c;
+        return nullptr;
+    }
+
+    std::string_view ControlName(HWND hwnd) const
+    {
+        const Control* control = ControlOf(hwnd);
+        return control ? control->design->name : std::string_view{};
     }
 
     void Show()
@@ -323,13 +329,6 @@ private:
         AdjustFrame(frame, hwnd_, dpi);
         SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-
-    const Control* ControlOf(HWND hwnd) const
-    {
-        for (const Control& c : controls_)
-            if (c.hwnd == hwnd) return &c;
-        return nullptr;
     }
 
     LRESULT ColourControl(HDC dc, HWND child)
