@@ -6,3 +6,6 @@ target_link_libraries(ravelon_exe PRIVATE ravelon_window ravelon_platform)
 ravelon_warnings(ravelon_exe)
 set_property(SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/ravelon.rc APPEND PROPERTY OBJECT_DEPENDS
              ${CMAKE_CURRENT_SOURCE_DIR}/ravelon.manifest ${PROJECT_SOURCE_DIR}/resources/ravelon.ico)
+if(RAVELON_PACKAGES)
+  include(${PROJECT_SOURCE_DIR}/cmake/WindowsPackages.cmake)
+endif()

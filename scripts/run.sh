@@ -1,29 +1,31 @@
 #!/usr/bin/env bash
-# Builds the program and starts it. With --windows: builds Ravelon.exe and
-# starts it under Wine.
+# Builds the program alone (no tests, no benchmarks) and starts it.
+# With --windows: builds Ravelon.exe and starts it under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
-jobs=$(nproc)
+jobs=$(nproc 2>/dev/null || echo 2)
 
 if [[ ${1:-} == --windows ]]; then
-  cmake --preset mingw >/dev/null
-  cmake --build --preset mingw -j "$jobs"
-  exe=build/mingw/app/Ravelon.exe
+  scripts/setup.sh run-windows
+  cmake --preset app-mingw >/dev/null
+  cmake --build --preset app-mingw -j "$jobs"
+  exe=build/app-mingw/app/Ravelon.exe
   if [[ -z ${DISPLAY:-} ]]; then
     echo "There is no display (DISPLAY is not set), so the window cannot be shown."
     echo "Run it on a virtual display instead:  xvfb-run -a wine $exe"
     exit 2
   fi
   export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix} WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winemenubuilder.exe=d"}
   exec wine "$exe"
 fi
 
-cmake --preset release >/dev/null
-cmake --build --preset release -j "$jobs"
+scripts/setup.sh run
+cmake --preset app >/dev/null
+cmake --build --preset app -j "$jobs"
 if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
   echo "There is no display (neither DISPLAY nor WAYLAND_DISPLAY is set), so the window cannot be shown."
-  echo "Run it on a virtual display instead:  xvfb-run -a build/release/app/ravelon"
+  echo "Run it on a virtual display instead:  xvfb-run -a build/app/app/ravelon"
   exit 2
 fi
-exec build/release/app/ravelon
+exec build/app/app/ravelon

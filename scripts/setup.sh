@@ -1,25 +1,35 @@
 #!/usr/bin/env bash
-# Installs what the build and the tests need beyond g++, CMake, GoogleTest and
-# Google Benchmark. Idempotent: apt-get runs only when a package is missing.
+# Installs what a fresh Debian 12 lacks, and only that: apt-get runs only when
+# a package is missing.
+#   scripts/setup.sh              everything: the build, every test, the packages
+#   scripts/setup.sh run          what building and starting the Linux program needs
+#   scripts/setup.sh run-windows  what building Ravelon.exe and starting it under Wine needs
 set -euo pipefail
 
-packages=(
-  # decoder: fuzzing and the sanitizer build
+build=(g++ cmake ninja-build)
+qt=(qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core fonts-dejavu-extra fontconfig)
+windows=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine)
+tests=(
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # fuzzing and the sanitizer builds
   clang libclang-rt-14-dev
-  # Linux program: Qt 6 Widgets, its X11 plugin, fonts, a virtual display
-  qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core fonts-dejavu-extra fontconfig
+  # the window on a virtual display
   xvfb xauth x11-utils
-  # Windows program: cross compiler, Wine
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine
-  # packaging
-  dpkg-dev file ninja-build
+  # packages and their checks; clones for the reproducibility check
+  dpkg-dev fakeroot file lintian appstream appstream-compose wixl msitools faketime zip python3 git
 )
+
+case ${1:-all} in
+  all) packages=("${build[@]}" "${qt[@]}" "${windows[@]}" "${tests[@]}") ;;
+  run) packages=("${build[@]}" "${qt[@]}") ;;
+  run-windows) packages=("${build[@]}" "${windows[@]}") ;;
+  *) echo "usage: scripts/setup.sh [all|run|run-windows]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-
 if ((${#missing[@]} == 0)); then
   exit 0
 fi
