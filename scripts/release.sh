@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Makes every release artefact into dist/: the Debian package, the Windows
+# installer, the portable zip of Ravelon.exe, and SHA256SUMS. The same commit
+# gives the same bytes wherever it is built: every time stamp inside is the
+# last commit's (SOURCE_DATE_EPOCH).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+jobs=$(nproc 2>/dev/null || echo 2)
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+
+cmake --preset app >/dev/null
+cmake --build --preset app -j "$jobs"
+(cd build/app && cpack -G DEB >/dev/null)
+cmake --preset app-mingw -DRAVELON_PACKAGES=ON >/dev/null
+cmake --build --preset app-mingw -j "$jobs"
+
+rm -rf dist
+mkdir dist
+cp build/app/ravelon_*_amd64.deb build/app-mingw/packages/Ravelon-*.msi build/app-mingw/packages/Ravelon-*-portable.zip dist/
+(cd dist && sha256sum -- * > SHA256SUMS)
+echo "release: $(ls dist | tr '\n' ' ')in dist/"
