@@ -12,5 +12,10 @@ for f in bin/ravelon share/applications/org.ravelon.Ravelon.desktop \
 done
 grep -q '^Icon=org.ravelon.Ravelon$' "$root/usr/share/applications/org.ravelon.Ravelon.desktop" || { echo "desktop file names another icon"; fail=1; }
 grep -q '<release version="1.01"' "$root/usr/share/metainfo/org.ravelon.Ravelon.metainfo.xml" || { echo "metainfo lacks 1.01"; fail=1; }
-file "$root/usr/share/icons/hicolor/32x32/apps/org.ravelon.Ravelon.png" | grep -q '32 x 32' || { echo "icon is not 32 x 32"; fail=1; }
+for size in 16 24 32 48 64 128 256; do
+  file "$root/usr/share/icons/hicolor/${size}x$size/apps/org.ravelon.Ravelon.png" | grep -q "$size x $size" \
+    || { echo "no $size x $size icon"; fail=1; }
+done
+grep -q '<svg' "$root/usr/share/icons/hicolor/scalable/apps/org.ravelon.Ravelon.svg" || { echo "no scalable icon"; fail=1; }
+zcat "$root/usr/share/man/man1/ravelon.1.gz" | grep -q '^\.TH RAVELON 1' || { echo "no man page"; fail=1; }
 exit $fail
