@@ -5,6 +5,8 @@
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QValidator>
+#include <algorithm>
 #include <limits>
 #include <map>
 
@@ -49,6 +51,39 @@ std::size_t UnitsOfDocumentChar(const std::u16string& text, std::size_t i)
     return text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n' ? 2 : 1;
 }
 
+// The same, walking back from the end of text[0, i).
+std::size_t UnitsOfDocumentCharBefore(const std::u16string& text, std::size_t i)
+{
+    return i >= 2 && text[i - 2] == u'\r' && text[i - 1] == u'\n' ? 2 : 1;
+}
+
+// What the document holds for text[from, to): every break one separator.
+std::u16string AsInDocument(const std::u16string& text, std::size_t from, std::size_t to)
+{
+    std::u16string shown;
+    for (std::size_t i = from; i < to; i += UnitsOfDocumentChar(text, i)) shown += IsBlockBreak(text[i]) ? u'\x2029' : text[i];
+    return shown;
+}
+
+// A paste's first line, as the platform's single-line box keeps it.
+class FirstLineOfPaste final : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& cursor) const override
+    {
+        const auto isBreak = [](QChar c) { return c == u'\r' || c == u'\n'; };
+        const auto firstBreak = std::find_if(input.cbegin(), input.cend(), isBreak);
+        if (firstBreak == input.cend()) return Acceptable;
+        // The box never holds a break, so this one came with the text just
+        // inserted, which ends at the cursor: the rest of that text goes.
+        const auto at = static_cast<int>(firstBreak - input.cbegin());
+        input = input.left(at) + (cursor > at ? input.mid(cursor) : QString());
+        cursor = at;
+        return Acceptable;
+    }
+};
+
 }  // namespace
 
 WindowHandle RegisterHandle(ClipboardTarget* target)
@@ -79,6 +114,7 @@ QColor Resolve(Colour colour)
 LineTextBox::LineTextBox(QWidget* parent) : edit_(new QLineEdit(parent)), handle_(RegisterHandle(this))
 {
     edit_->setMaxLength(std::numeric_limits<int>::max());
+    edit_->setValidator(new FirstLineOfPaste(edit_));
     QObject::connect(edit_, &QLineEdit::textChanged, edit_, [this] {
         if (onChange && !Ended()) onChange();
     });
@@ -159,8 +195,10 @@ MultiLineTextBox::MultiLineTextBox(QWidget* parent) : edit_(new CodeEdit(parent,
     edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     edit_->setTabChangesFocus(true);
     ChooseWrapMode(u"");
+    QObject::connect(edit_->document(), &QTextDocument::contentsChange, edit_, [this](int position, int removed, int added) {
+        if (!editing_) ApplyDocumentChange(position, removed, added);
+    });
     QObject::connect(edit_->document(), &QTextDocument::contentsChanged, edit_, [this] {
-        if (!editing_) exactValid_ = false;
         if (onChange && !Ended()) onChange();
     });
 }
@@ -168,19 +206,6 @@ MultiLineTextBox::MultiLineTextBox(QWidget* parent) : edit_(new CodeEdit(parent,
 MultiLineTextBox::~MultiLineTextBox() { UnregisterHandle(handle_); }
 
 QPlainTextEdit* MultiLineTextBox::widget() { return edit_; }
-
-const std::u16string& MultiLineTextBox::Exact() const
-{
-    if (!exactValid_) {
-        exact_.clear();
-        for (char16_t c : FromQString(edit_->document()->toRawText())) {
-            if (c == 0x2029) exact_ += u"\r\n";  // typed line breaks read as on Windows
-            else exact_ += c;
-        }
-        exactValid_ = true;
-    }
-    return exact_;
-}
 
 std::u16string MultiLineTextBox::Text() const { return Exact(); }
 
@@ -200,6 +225,35 @@ std::size_t MultiLineTextBox::ToExact(int documentPosition) const
     return i;
 }
 
+// The user changed the document (typing, deleting, cutting, dropping, undo):
+// the same change is made to the exact text. Qt may report a wider range than
+// what changed, so the part both sides agree on is left alone.
+void MultiLineTextBox::ApplyDocumentChange(int position, int removed, int added)
+{
+    const int documentEnd = edit_->document()->characterCount() - 1;  // the last separator is implicit
+    added = std::clamp(added, 0, std::max(0, documentEnd - position));
+    std::size_t from = ToExact(position);
+    std::size_t to = ToExact(position + removed);
+    QTextCursor cursor(edit_->document());
+    cursor.setPosition(position);
+    cursor.setPosition(position + added, QTextCursor::KeepAnchor);
+    const std::u16string now = FromQString(cursor.selectedText());
+    const std::u16string before = AsInDocument(exact_, from, to);
+
+    std::size_t head = 0, tail = 0;
+    while (head < now.size() && head < before.size() && now[head] == before[head]) from += UnitsOfDocumentChar(exact_, from), ++head;
+    while (tail < now.size() - head && tail < before.size() - head &&
+           now[now.size() - 1 - tail] == before[before.size() - 1 - tail])
+        to -= UnitsOfDocumentCharBefore(exact_, to), ++tail;
+
+    std::u16string inserted;
+    for (std::size_t i = head; i < now.size() - tail; ++i) {
+        if (now[i] == 0x2029) inserted += u"\r\n";  // a typed line break, as on Windows
+        else inserted += now[i];
+    }
+    exact_.replace(from, to - from, inserted);
+}
+
 void MultiLineTextBox::Replace(int from, int to, std::u16string_view text)
 {
     const std::size_t exactFrom = ToExact(from);
@@ -210,7 +264,6 @@ void MultiLineTextBox::Replace(int from, int to, std::u16string_view text)
 
     ChooseWrapMode(next);
     exact_ = std::move(next);
-    exactValid_ = true;
     editing_ = true;
     QTextCursor cursor = edit_->textCursor();
     cursor.setPosition(from);
@@ -224,7 +277,6 @@ void MultiLineTextBox::SetText(std::u16string_view text)
 {
     ChooseWrapMode(text);
     exact_ = text;
-    exactValid_ = true;
     editing_ = true;
     edit_->setPlainText(ToQString(text));
     editing_ = false;

@@ -33,7 +33,8 @@ ClipboardTarget* TargetOf(WindowHandle handle);
 
 bool Ended();
 
-// The single-line box: a QLineEdit without its 32,767-character limit.
+// The single-line box: a QLineEdit without its 32,767-character limit that,
+// like the platform's single-line box, keeps only the first line of a paste.
 class LineTextBox final : public TextBox, public ClipboardTarget {
 public:
     explicit LineTextBox(QWidget* parent);
@@ -62,9 +63,10 @@ private:
     WindowHandle handle_;
 };
 
-// The multi-line box. QTextDocument keeps line breaks as block separators, so
-// the box also keeps the exact text it was given or pasted, and reads its
-// document back only after the user has typed into it.
+// The multi-line box. QTextDocument keeps every kind of line break as one
+// block separator, so the box also keeps the exact text it was given or
+// pasted, and applies each of the user's edits to it: units the user did not
+// touch stay as they were, and a typed line break is CR LF.
 class CodeEdit;
 
 class MultiLineTextBox final : public TextBox, public ClipboardTarget {
@@ -91,18 +93,18 @@ public:
 
 private:
     friend class CodeEdit;
-    const std::u16string& Exact() const;
+    const std::u16string& Exact() const { return exact_; }
     std::size_t ToExact(int documentPosition) const;
     int ToDocument(std::size_t exactPosition) const;
     void Replace(int from, int to, std::u16string_view text);
+    void ApplyDocumentChange(int position, int removed, int added);
     void ChooseWrapMode(std::u16string_view text);
     void ApplyBackColor();
 
     CodeEdit* edit_;
     Colour backColor_ = 0x80000005u;
     WindowHandle handle_;
-    mutable std::u16string exact_;
-    mutable bool exactValid_ = true;
+    std::u16string exact_;
     bool editing_ = false;
 };
 

@@ -210,6 +210,25 @@ public:
     {
         form().TextBoxNamed("txtDecrypt").Assign(std::u16string(text));
     }
+    // As the platform's boxes do: a single-line paste keeps its first line,
+    // Enter in the multi-line box is CR LF.
+    void PasteIntoEmail() override
+    {
+        const std::u16string pasted = TheClipboard().text.value_or(u"");
+        Email().Assign(Email().Text() + pasted.substr(0, pasted.find_first_of(u"\r\n")));
+    }
+    void TypeIntoCode(std::u16string_view text) override
+    {
+        for (char16_t c : text) Code().Assign(Code().Text() + (c == u'\r' ? u"\r\n" : std::u16string(1, c)));
+    }
+    void BackspaceInCode(std::size_t times) override
+    {
+        for (std::size_t i = 0; i < times; ++i) {
+            std::u16string t = Code().Text();
+            if (!t.empty()) t.erase(t.size() - (t.ends_with(u"\r\n") ? 2 : 1));
+            Code().Assign(t);
+        }
+    }
     void Click(std::string_view button) override { form().ButtonNamed(button).Press(); }
     void CloseWindow() override { fake::Ended() = true; }  // the window has no closing handler
     bool SupportsKeys() const override { return false; }
@@ -235,6 +254,7 @@ public:
 
 private:
     FakeTextBox& Email() { return form().TextBoxNamed("txtEmail"); }
+    FakeTextBox& Code() { return form().TextBoxNamed("txtDecrypt"); }
 
     std::unique_ptr<forms::Form> form_;
     Form1 form1_;

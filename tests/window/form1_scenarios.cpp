@@ -153,6 +153,45 @@ TEST_F(Form1Scenario, PastedTextComesBackUnitForUnit)
     EXPECT_EQ(program->Text("txtDecrypt"), *ReferenceRequest(kAddress, code).text);
 }
 
+TEST_F(Form1Scenario, AddressPastedWithALineBreakKeepsItsFirstLineOnly)
+{
+    // A whole line copied from a mail or a terminal brings its line break.
+    for (const std::u16string pasted : {u"me@mail.org\n", u"me@mail.org\r\n", u"me@mail.org\rsecond line"}) {
+        program->ReplaceEmail(u"");
+        program->SetClipboard(pasted);
+        program->PasteIntoEmail();
+        EXPECT_EQ(program->Text("txtEmail"), kAddress) << Printable(pasted);
+        program->SetClipboard(Encode(kPlain, 11, 2));
+        program->Click("btnPaste");
+        program->Click("btnDecrypt");
+        EXPECT_EQ(program->Text("txtDecrypt"), kPlainRestored) << Printable(pasted);
+    }
+}
+
+TEST_F(Form1Scenario, TypingInTheCodeBoxKeepsEveryUnitItDidNotEdit)
+{
+    // Lone line feeds and carriage returns and the units a text document
+    // takes as line breaks; each is one unit of the code and shifts the
+    // fillers after it.
+    const std::u16string code = u"pulxaab\nc\ndef\rg\uFDD0h\uFDD1i\u2029j";
+    EnterAddressAndCode(u"sixsix", code);
+    program->TypeIntoCode(u"x");
+    program->BackspaceInCode(1);
+    EXPECT_EQ(program->Text("txtDecrypt"), code);
+    program->Click("btnDecrypt");
+    EXPECT_EQ(program->Text("txtDecrypt"), *ReferenceRequest(u"sixsix", code).text);
+    EXPECT_EQ(program->Text("txtDecrypt").substr(0, 6), u">/?<| ");
+}
+
+TEST_F(Form1Scenario, TypedLineBreakInTheCodeBoxIsCrLf)
+{
+    EnterAddressAndCode(kAddress, u"qotmzab");
+    program->TypeIntoCode(u"\rcd\r");
+    EXPECT_EQ(program->Text("txtDecrypt"), u"qotmzab\r\ncd\r\n");
+    program->BackspaceInCode(1);
+    EXPECT_EQ(program->Text("txtDecrypt"), u"qotmzab\r\ncd");
+}
+
 TEST_F(Form1Scenario, LongPasteArrivesWhole)
 {
     std::u16string plain;

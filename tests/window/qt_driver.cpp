@@ -85,6 +85,24 @@ public:
         QTest::keyClick(code, Qt::Key_Delete);
         QTest::keyClicks(code, ToQString(text));
     }
+    void PasteIntoEmail() override
+    {
+        Email()->end(false);
+        QTest::keyClick(Email(), Qt::Key_V, Qt::ControlModifier);
+    }
+    void TypeIntoCode(std::u16string_view text) override
+    {
+        Code()->moveCursor(QTextCursor::End);
+        for (char16_t c : text) {
+            if (c == u'\r') QTest::keyClick(Code(), Qt::Key_Return);
+            else QTest::keyClicks(Code(), QString(QChar(c)));
+        }
+    }
+    void BackspaceInCode(std::size_t times) override
+    {
+        Code()->moveCursor(QTextCursor::End);
+        for (std::size_t i = 0; i < times; ++i) QTest::keyClick(Code(), Qt::Key_Backspace);
+    }
     void Click(std::string_view button) override
     {
         QTest::mouseClick(program_.Widget(button), Qt::LeftButton);
@@ -148,6 +166,7 @@ public:
 
 private:
     QLineEdit* Email() { return program_.Get<QLineEdit>("txtEmail"); }
+    QPlainTextEdit* Code() { return program_.Get<QPlainTextEdit>("txtDecrypt"); }
 
     void CloseMessageBox()
     {

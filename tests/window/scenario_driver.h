@@ -32,6 +32,9 @@ public:
     virtual void Backspace(std::size_t times) = 0;              // in txtEmail
     virtual void ReplaceEmail(std::u16string_view text) = 0;    // select all, paste over it
     virtual void ReplaceCodeByHand(std::u16string_view text) = 0;
+    virtual void PasteIntoEmail() = 0;                           // the paste keystroke, at the end
+    virtual void TypeIntoCode(std::u16string_view text) = 0;     // at the end; u'\r' is the Enter key
+    virtual void BackspaceInCode(std::size_t times) = 0;        // at the end
     virtual void Click(std::string_view button) = 0;
     virtual void CloseWindow() = 0;  // the title bar's close button
     virtual bool SupportsKeys() const = 0;

@@ -102,6 +102,30 @@ public:
         forms::win32::PumpPending();
     }
     void ReplaceEmail(std::u16string_view text) override { Replace(program_.Control("txtEmail"), text); }
+    void PasteIntoEmail() override
+    {
+        HWND email = program_.Control("txtEmail");
+        const LRESULT end = GetWindowTextLengthW(email);
+        SendMessageW(email, EM_SETSEL, static_cast<WPARAM>(end), end);
+        SendMessageW(email, WM_PASTE, 0, 0);
+        forms::win32::PumpPending();
+    }
+    void TypeIntoCode(std::u16string_view text) override
+    {
+        HWND code = program_.Control("txtDecrypt");
+        const LRESULT end = GetWindowTextLengthW(code);
+        SendMessageW(code, EM_SETSEL, static_cast<WPARAM>(end), end);
+        for (char16_t c : text) SendMessageW(code, WM_CHAR, c, 1);
+        forms::win32::PumpPending();
+    }
+    void BackspaceInCode(std::size_t times) override
+    {
+        HWND code = program_.Control("txtDecrypt");
+        const LRESULT end = GetWindowTextLengthW(code);
+        SendMessageW(code, EM_SETSEL, static_cast<WPARAM>(end), end);
+        for (std::size_t i = 0; i < times; ++i) SendMessageW(code, WM_CHAR, VK_BACK, 1);
+        forms::win32::PumpPending();
+    }
     void ReplaceCodeByHand(std::u16string_view text) override { Replace(program_.Control("txtDecrypt"), text); }
     void Click(std::string_view button) override
     {
