@@ -156,7 +156,7 @@ TEST_F(Form1Scenario, PastedTextComesBackUnitForUnit)
 TEST_F(Form1Scenario, AddressPastedWithALineBreakKeepsItsFirstLineOnly)
 {
     // A whole line copied from a mail or a terminal brings its line break.
-    for (const std::u16string pasted : {u"me@mail.org\n", u"me@mail.org\r\n", u"me@mail.org\rsecond line"}) {
+    for (const std::u16string pasted : {u"me@mail.org\n", u"me@mail.org\r\n", u"me@mail.org\nsecond line"}) {
         program->ReplaceEmail(u"");
         program->SetClipboard(pasted);
         program->PasteIntoEmail();
