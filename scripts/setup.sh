@@ -7,14 +7,14 @@
 set -euo pipefail
 
 build=(g++ cmake ninja-build)
-qt=(qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core fonts-dejavu-extra fontconfig)
+qt=(qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev fonts-dejavu-core fonts-dejavu-extra fontconfig)
 windows=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine)
 tests=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # fuzzing and the sanitizer builds
   clang libclang-rt-14-dev
   # the window on a virtual display
-  xvfb xauth x11-utils
+  xvfb xauth x11-utils libx11-dev
   # packages and their checks; clones for the reproducibility check
   dpkg-dev fakeroot file lintian appstream appstream-compose wixl msitools faketime zip python3 git
 )

@@ -1,5 +1,6 @@
 // The forms layer on Qt 6 Widgets.
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QFont>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <map>
 #include <stdexcept>
 #include <vector>
+#include <xcb/xcb.h>
 
 #include "platform/named_controls.h"
 #include "platform/qt/qt_forms.h"
@@ -24,6 +26,21 @@ namespace {
 bool g_ended = false;
 QWidget* g_mainWindow = nullptr;
 
+// Another X client may destroy the window outright, without asking it to
+// close first; the program ends with its only window all the same.
+class WindowDestroyedFromOutside final : public QAbstractNativeEventFilter {
+public:
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
+    {
+        if (type != "xcb_generic_event_t" || !g_mainWindow || g_ended) return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7F) != XCB_DESTROY_NOTIFY) return false;
+        const auto* destroyed = static_cast<const xcb_destroy_notify_event_t*>(message);
+        if (destroyed->window == g_mainWindow->internalWinId()) End();
+        return false;
+    }
+};
+
 QApplication& Application()
 {
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) return *app;
@@ -32,6 +49,8 @@ QApplication& Application()
     static char name[] = "ravelon";
     static char* argv[] = {name, nullptr};
     static QApplication* app = new QApplication(argc, argv);
+    static WindowDestroyedFromOutside destroyedFromOutside;
+    app->installNativeEventFilter(&destroyedFromOutside);
 #ifdef RAVELON_APP_NAME
     QApplication::setApplicationName(QStringLiteral(RAVELON_APP_NAME));
     QApplication::setApplicationVersion(QStringLiteral(RAVELON_APP_VERSION));
