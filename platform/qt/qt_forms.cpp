@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <algorithm>
@@ -242,7 +243,14 @@ int MessageBox(std::u16string_view text, std::u16string_view title, std::uint32_
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
+    // The control that had the focus has it again when the box closes, even
+    // where the window manager leaves the window inactive.
+    const QPointer<QWidget> focus = QApplication::focusWidget();
     box.exec();
+    if (QWidget* window = qt::MainWindow(); window && !qt::Ended()) {
+        window->activateWindow();
+        if (focus) focus->setFocus(Qt::ActiveWindowFocusReason);
+    }
     return 1;  // IDOK
 }
 

@@ -355,6 +355,18 @@ private:
         return it->second;
     }
 
+    void RememberFocus()
+    {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+    }
+
+    void RestoreFocus()
+    {
+        HWND target = lastFocus_ && IsWindow(lastFocus_) && IsWindowEnabled(lastFocus_) ? lastFocus_ : FirstInTabOrder();
+        if (target && GetFocus() != target) ::SetFocus(target);
+    }
+
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     {
         switch (message) {
@@ -391,15 +403,24 @@ private:
                              suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
                 return 0;
             }
+            // As a dialog does: the control that had the focus when the window
+            // was left (minimised, another window activated, a message box
+            // opened) has it again when the window comes back; the frame
+            // itself never keeps it.
             case WM_ACTIVATE:
-                // Focus comes back to where it was when the window was left.
                 if (LOWORD(wParam) == WA_INACTIVE) {
-                    lastFocus_ = GetFocus();
-                } else if (lastFocus_ && IsWindow(lastFocus_) && IsWindowEnabled(lastFocus_)) {
-                    ::SetFocus(lastFocus_);
+                    RememberFocus();
+                } else if (!HIWORD(wParam)) {  // not while minimised
+                    RestoreFocus();
                     return 0;
                 }
                 break;
+            case WM_SYSCOMMAND:
+                if ((wParam & 0xFFF0) == SC_MINIMIZE) RememberFocus();
+                break;
+            case WM_SETFOCUS:
+                RestoreFocus();
+                return 0;
             case WM_DESTROY:
                 PostQuitMessage(0);
                 return 0;

@@ -233,6 +233,8 @@ public:
     void CloseWindow() override { fake::Ended() = true; }  // the window has no closing handler
     bool SupportsKeys() const override { return false; }
     void Press(Key) override {}
+    void MinimiseAndRestore() override {}
+    void SwitchAwayAndBack() override {}
 
     std::u16string Text(std::string_view box) override { return form().TextBoxNamed(box).Text(); }
     bool Enabled(std::string_view control) override

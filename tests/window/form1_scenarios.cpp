@@ -294,6 +294,24 @@ TEST_F(Form1Scenario, ClosingTheWindowEndsTheProgramWithoutAQuestion)
     EXPECT_TRUE(Boxes().empty());
 }
 
+TEST_F(Form1Scenario, FocusIsNeverLost)
+{
+    if (!program->SupportsKeys()) GTEST_SKIP() << "no focus rules on this backend";
+    EnterAddressAndCode(kAddress, Encode(kPlain, 11, 1));
+    ASSERT_EQ(program->Focused(), "txtDecrypt");  // Paste put it there
+    program->MinimiseAndRestore();
+    EXPECT_EQ(program->Focused(), "txtDecrypt") << "after minimise and restore";
+    program->SwitchAwayAndBack();
+    EXPECT_EQ(program->Focused(), "txtDecrypt") << "after switching to another window and back";
+
+    program->ReplaceEmail(u"");
+    program->Click("btnDecrypt");
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(program->Focused(), "btnDecrypt") << "after the message box closed";
+    program->SwitchAwayAndBack();
+    EXPECT_EQ(program->Focused(), "btnDecrypt") << "after switching to another window and back";
+}
+
 TEST_F(Form1Scenario, TabFollowsTheDesignOrderSkippingDisabledControls)
 {
     if (!program->SupportsKeys()) GTEST_SKIP() << "no keyboard on this backend";

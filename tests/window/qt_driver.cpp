@@ -108,6 +108,25 @@ public:
         QTest::mouseClick(program_.Widget(button), Qt::LeftButton);
     }
     void CloseWindow() override { program_.window()->close(); }
+    void MinimiseAndRestore() override
+    {
+        program_.window()->showMinimized();
+        QTest::qWait(20);
+        program_.window()->showNormal();
+        program_.window()->activateWindow();
+        Activated(program_.window());
+    }
+    void SwitchAwayAndBack() override
+    {
+        QWidget other;
+        other.setWindowTitle(QStringLiteral("Another program"));
+        other.show();
+        other.activateWindow();
+        Activated(&other);
+        other.close();
+        program_.window()->activateWindow();
+        Activated(program_.window());
+    }
     bool SupportsKeys() const override { return true; }
     void Press(Key key) override
     {
@@ -138,6 +157,7 @@ public:
     }
     std::string Focused() override
     {
+        QCoreApplication::processEvents();  // activation arrives as a window-system event
         QWidget* focus = QApplication::focusWidget();
         return focus ? focus->objectName().toStdString() : std::string();
     }
@@ -165,6 +185,11 @@ public:
     }
 
 private:
+    static void Activated(QWidget* window)
+    {
+        if (!QTest::qWaitForWindowActive(window)) throw std::runtime_error("a window did not become active");
+    }
+
     QLineEdit* Email() { return program_.Get<QLineEdit>("txtEmail"); }
     QPlainTextEdit* Code() { return program_.Get<QPlainTextEdit>("txtDecrypt"); }
 

@@ -37,7 +37,9 @@ public:
     virtual void BackspaceInCode(std::size_t times) = 0;        // at the end
     virtual void Click(std::string_view button) = 0;
     virtual void CloseWindow() = 0;  // the title bar's close button
-    virtual bool SupportsKeys() const = 0;
+    virtual bool SupportsKeys() const = 0;  // and a focus that follows the platform's rules
+    virtual void MinimiseAndRestore() = 0;
+    virtual void SwitchAwayAndBack() = 0;  // to another window of the desktop and back
     virtual void Press(Key key) = 0;
 
     // What the user sees.

@@ -134,6 +134,26 @@ public:
         SendMessageW(hwnd, BM_CLICK, 0, 0);
         forms::win32::PumpPending();
     }
+    void MinimiseAndRestore() override
+    {
+        SendMessageW(program_.window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        forms::win32::PumpPending();
+        SendMessageW(program_.window(), WM_SYSCOMMAND, SC_RESTORE, 0);
+        forms::win32::PumpPending();
+    }
+    void SwitchAwayAndBack() override
+    {
+        HWND other = CreateWindowExW(0, L"STATIC", L"Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                                     100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetForegroundWindow(other);
+        SetActiveWindow(other);
+        forms::win32::PumpPending();
+        SetForegroundWindow(program_.window());
+        SetActiveWindow(program_.window());
+        forms::win32::PumpPending();
+        DestroyWindow(other);
+        forms::win32::PumpPending();
+    }
     void CloseWindow() override
     {
         PostMessageW(program_.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
