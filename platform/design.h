@@ -39,6 +39,7 @@ struct ControlDesign {
     Alignment alignment = Alignment::Left;
     Colour backColor = 0;  // labels only; text boxes and buttons take the system's
     bool multiLine = false;
+    std::string_view namedBy = {};  // text boxes: the label that names the box for screen readers
 };
 
 struct FormDesign {

@@ -1,6 +1,7 @@
 // The forms layer on Qt 6 Widgets.
 
 #include <QAbstractNativeEventFilter>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QFont>
 #include <QLabel>
@@ -52,6 +53,11 @@ QApplication& Application()
     static QApplication* app = new QApplication(argc, argv);
     static WindowDestroyedFromOutside destroyedFromOutside;
     app->installNativeEventFilter(&destroyedFromOutside);
+    // A plain top-level widget would be announced as a client area, not as the window it is.
+    QAccessible::installFactory([](const QString&, QObject* object) -> QAccessibleInterface* {
+        if (!g_mainWindow || object != g_mainWindow) return nullptr;
+        return new QAccessibleWidget(g_mainWindow, QAccessible::Window);
+    });
 #ifdef RAVELON_APP_NAME
     QApplication::setApplicationName(QStringLiteral(RAVELON_APP_NAME));
     QApplication::setApplicationVersion(QStringLiteral(RAVELON_APP_VERSION));
@@ -110,6 +116,7 @@ public:
                 tabOrder.push_back({control.tabIndex, widget});
             }
         }
+        NameBoxesAfterTheirLabels();
         std::sort(tabOrder.begin(), tabOrder.end(), [](auto& a, auto& b) { return a.first < b.first; });
         for (std::size_t i = 1; i < tabOrder.size(); ++i) QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
         if (!tabOrder.empty()) tabOrder.front().second->setFocus();
@@ -165,6 +172,19 @@ private:
         box->SetText(control.text);
         boxes_.emplace(control.name, std::move(box));
         return widget;
+    }
+
+    // A screen reader names each box after its label, as a sighted user does.
+    void NameBoxesAfterTheirLabels()
+    {
+        for (const auto& [design, widget] : widgets_) {
+            if (design->namedBy.empty()) continue;
+            for (const auto& [labelDesign, labelWidget] : widgets_) {
+                if (labelDesign->name != design->namedBy) continue;
+                static_cast<QLabel*>(labelWidget)->setBuddy(widget);
+                widget->setAccessibleName(ToQString(labelDesign->text));
+            }
+        }
     }
 
     QWidget* Create(const ControlDesign& control)
