@@ -4,8 +4,10 @@
 #include "platform/win32/win32_forms.h"
 
 #include "platform/named_controls.h"
+#include "platform/win32/win32_accessible.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <algorithm>
 #include <map>
@@ -154,6 +156,16 @@ LRESULT CALLBACK MultiLineEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
+// A box announced by its label's caption.
+LRESULT CALLBACK NamedBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR name)
+{
+    if (message == WM_GETOBJECT) {
+        if (LRESULT object = NamedAccessibleObject(hwnd, wParam, lParam, *reinterpret_cast<const std::wstring*>(name)))
+            return object;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
 }  // namespace
 
 class Win32Form final : public Form {
@@ -174,6 +186,7 @@ public:
 
         int id = kFirstControlId;
         for (const ControlDesign& design_control : design.controls) controls_.push_back(Create(design_control, id++));
+        NameBoxesAfterTheirLabels();
         ArrangeZOrder();
         LayOut(DpiOf(hwnd_));
         g_form = this;
@@ -259,7 +272,7 @@ private:
             case ControlKind::TextBox:
                 windowClass = L"EDIT";
                 exStyle = WS_EX_CLIENTEDGE;
-                style |= WS_TABSTOP | ES_LEFT | ES_NOHIDESEL;
+                style |= WS_TABSTOP | ES_LEFT;
                 style |= design.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN : ES_AUTOHSCROLL;
                 break;
             case ControlKind::CommandButton:
@@ -278,6 +291,21 @@ private:
             buttons_.emplace(design.name, std::make_unique<Win32Button>(control.hwnd));
         }
         return control;
+    }
+
+    // Screen readers name an edit control after the label just above it in
+    // z-order; here the labels lie below every other control, where the boxes
+    // paint over them, so each box tells its name itself.
+    void NameBoxesAfterTheirLabels()
+    {
+        for (const Control& box : controls_) {
+            if (box.design->namedBy.empty()) continue;
+            for (const Control& label : controls_) {
+                if (label.design->name != box.design->namedBy) continue;
+                const std::wstring& name = spokenNames_[box.design->name] = WideString(label.design->text);
+                SetWindowSubclass(box.hwnd, NamedBoxProc, 2, reinterpret_cast<DWORD_PTR>(&name));
+            }
+        }
     }
 
     // The dialog manager tabs in z-order, top first: put the focusable controls
@@ -437,6 +465,7 @@ private:
     HWND lastFocus_ = nullptr;
     std::vector<Control> controls_;
     std::map<Colour, HBRUSH> brushes_;
+    std::map<std::string_view, std::wstring> spokenNames_;
     NamedControls<Win32TextBox> boxes_;
     NamedControls<Win32Button> buttons_;
 };
@@ -485,11 +514,13 @@ void PumpPending()
 
 std::unique_ptr<Form> CreateForm(const FormDesign& design)
 {
-    static const bool commonControls = [] {
+    static const bool started = [] {
         INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
-        return InitCommonControlsEx(&init) != FALSE;
+        // COM hands the boxes' accessible objects to screen readers in other processes.
+        const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+        return InitCommonControlsEx(&init) != FALSE && com;
     }();
-    (void)commonControls;
+    (void)started;
     return std::make_unique<win32::Win32Form>(design);
 }
 

@@ -10,7 +10,7 @@ fail=0
 check() { if eval "$2"; then echo "ok: $1"; else echo "MISSING: $1"; fail=1; fi; }
 has() { grep -Fq -- "$1" <<<"$2"; }
 
-system_dlls='^(KERNEL32|USER32|GDI32|COMCTL32|ADVAPI32|SHELL32|msvcrt|ucrtbase|api-ms-win-[a-z0-9-]+)\.dll$'
+system_dlls='^(KERNEL32|USER32|GDI32|COMCTL32|ADVAPI32|SHELL32|OLEACC|OLEAUT32|ole32|msvcrt|ucrtbase|api-ms-win-[a-z0-9-]+)\.dll$'
 imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers")
 echo "imports: $(tr '\n' ' ' <<<"$imports")"
 check "imports are system DLLs only" "! grep -Eiv '$system_dlls' <<<\"\$imports\" | grep -q ."
