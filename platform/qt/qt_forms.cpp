@@ -16,6 +16,7 @@
 #include <xcb/xcb.h>
 
 #include "platform/named_controls.h"
+#include "platform/readable_colour.h"
 #include "platform/qt/qt_forms.h"
 #include "platform/qt/qt_text_boxes.h"
 
@@ -26,6 +27,7 @@ namespace qt {
 namespace {
 
 bool g_ended = false;
+bool g_running = false;  // inside Run's event loop
 QWidget* g_mainWindow = nullptr;
 
 // Another X client may destroy the window outright, without asking it to
@@ -74,6 +76,24 @@ void SetBackground(QWidget* widget, QPalette::ColorRole role, Colour colour)
     widget->setAutoFillBackground(true);
 }
 
+Colour ToColour(const QColor& c)
+{
+    return static_cast<Colour>(c.red()) | static_cast<Colour>(c.green()) << 8 | static_cast<Colour>(c.blue()) << 16;
+}
+
+// Calls onChange when the desktop's palette changes under the program.
+class ThemeWatcher final : public QObject {
+public:
+    std::function<void()> onChange;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::ApplicationPaletteChange && onChange) onChange();
+        return false;
+    }
+};
+
 class Button final : public CommandButton {
 public:
     explicit Button(QWidget* parent) : button_(new QPushButton(parent))
@@ -117,6 +137,7 @@ public:
             }
         }
         NameBoxesAfterTheirLabels();
+        FollowThemeChanges();
         std::sort(tabOrder.begin(), tabOrder.end(), [](auto& a, auto& b) { return a.first < b.first; });
         for (std::size_t i = 1; i < tabOrder.size(); ++i) QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
         if (!tabOrder.empty()) tabOrder.front().second->setFocus();
@@ -174,6 +195,27 @@ private:
         return widget;
     }
 
+    // Labels write in the theme's button-text colour, unless that colour
+    // would be hard to read on their fixed background (a dark theme's light
+    // text on the light blue, say).
+    static void ColourLabelText(QLabel* label, const ControlDesign& control)
+    {
+        const QColor theme = QApplication::palette().color(QPalette::ButtonText);
+        const Colour text = ReadableTextColour(ToColour(theme), control.backColor);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, Resolve(text));
+        label->setPalette(palette);
+    }
+
+    void FollowThemeChanges()
+    {
+        themeWatcher_.onChange = [this] {
+            for (const auto& [design, widget] : widgets_)
+                if (design->kind == ControlKind::Label) ColourLabelText(static_cast<QLabel*>(widget), *design);
+        };
+        window_.installEventFilter(&themeWatcher_);
+    }
+
     // A screen reader names each box after its label, as a sighted user does.
     void NameBoxesAfterTheirLabels()
     {
@@ -196,9 +238,7 @@ private:
                 label->setTextFormat(Qt::PlainText);
                 label->setWordWrap(false);
                 SetBackground(label, QPalette::Window, control.backColor);
-                QPalette palette = label->palette();
-                palette.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::ButtonText));
-                label->setPalette(palette);
+                ColourLabelText(label, control);
                 return label;
             }
             case ControlKind::TextBox:
@@ -219,6 +259,7 @@ private:
     QApplication& application_ = Application();  // before any widget
     QWidget window_;
     std::vector<std::pair<const ControlDesign*, QWidget*>> widgets_;
+    ThemeWatcher themeWatcher_;
     NamedControls<TextBox> boxes_;
     NamedControls<CommandButton> buttons_;
 };
@@ -245,7 +286,10 @@ int Run(Form& form)
 {
     ShowForm(form);
     if (qt::Ended()) return 0;
-    return QApplication::exec();
+    qt::g_running = true;
+    const int status = QApplication::exec();
+    qt::g_running = false;
+    return status;
 }
 
 int MessageBox(std::u16string_view text, std::u16string_view title, std::uint32_t style)
@@ -287,7 +331,9 @@ void End()
 {
     qt::g_ended = true;
     if (QWidget* window = qt::MainWindow()) window->close();
-    QCoreApplication::exit(0);
+    // Only a running loop is told to end: told outside one, Qt would end
+    // every loop started afterwards at once, message boxes' included.
+    if (qt::g_running) QCoreApplication::exit(0);
 }
 
 }  // namespace ravelon::forms

@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFontInfo>
+#include <cstdio>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 
+#include "platform/readable_colour.h"
 #include "tests/row_name.h"
 #include "tests/window/qt_driver.h"
 
@@ -110,6 +113,61 @@ TEST_F(QtWindow, EnlargingMovesNothingAndShowsTheLightBlue)
     EXPECT_EQ(program.Widget("btnExit")->geometry(), QRect(320, 312, 105, 33));
     const QImage image = program.window()->grab().toImage();
     EXPECT_EQ(Pixel(image, 690, 590), kLightBlue);
+}
+
+// The painted pixel of a label that stands out most from its background, and by how much.
+struct Ink {
+    std::uint32_t colour;
+    double contrast;
+};
+Ink InkOf(QWidget* label)
+{
+    const QImage image = label->grab().toImage();
+    const std::uint32_t background = ToColourRef(image.pixelColor(0, 0));
+    Ink ink{background, 1.0};
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const std::uint32_t colour = ToColourRef(image.pixelColor(x, y));
+            const double contrast = forms::ContrastRatio(colour, background);
+            if (contrast > ink.contrast) ink = {colour, contrast};
+        }
+    return ink;
+}
+
+class ThemePalette {
+public:
+    explicit ThemePalette(QColor buttonText) : saved_(QApplication::palette())
+    {
+        QPalette palette = saved_;
+        palette.setColor(QPalette::ButtonText, buttonText);
+        QApplication::setPalette(palette);
+        QCoreApplication::processEvents();
+    }
+    ~ThemePalette() { QApplication::setPalette(saved_); }
+
+private:
+    QPalette saved_;
+};
+
+TEST_F(QtWindow, LabelsWriteInTheThemesButtonTextWhereItIsReadable)
+{
+    const ThemePalette ordinary(QColor(128, 0, 0));
+    for (const char* label : {"Label4", "Label3", "Label1"}) {
+        const Ink ink = InkOf(program.Widget(label));
+        EXPECT_EQ(ink.colour, 0x000080u) << label;
+        std::printf("%s, dark red button text: contrast %.2f:1\n", label, ink.contrast);
+    }
+}
+
+TEST_F(QtWindow, LabelsStayReadableWhenADarkThemeBringsLightText)
+{
+    // Adwaita dark's button text, changed while the program runs.
+    const ThemePalette dark(QColor(240, 240, 240));
+    for (const char* label : {"Label4", "Label3", "Label1"}) {
+        const Ink ink = InkOf(program.Widget(label));
+        EXPECT_GE(ink.contrast, forms::kReadableContrast) << label;
+        std::printf("%s, light button text: contrast %.2f:1\n", label, ink.contrast);
+    }
 }
 
 }  // namespace
