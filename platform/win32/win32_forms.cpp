@@ -4,6 +4,7 @@
 #include "platform/win32/win32_forms.h"
 
 #include "platform/named_controls.h"
+#include "platform/readable_colour.h"
 #include "platform/win32/win32_accessible.h"
 
 #include <commctrl.h>
@@ -41,6 +42,24 @@ COLORREF ToColorRef(Colour colour)
 }
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+// In high-contrast mode the user's colours replace the design's own.
+bool HighContrast()
+{
+    HIGHCONTRASTW settings{sizeof settings, 0, nullptr};
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof settings, &settings, 0) &&
+           (settings.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+// The window and its labels: the design's colour, or the user's dialog colour in high contrast.
+COLORREF SurfaceColour(Colour designed) { return HighContrast() ? GetSysColor(COLOR_BTNFACE) : ToColorRef(designed); }
+
+// Label text: the system's button text, kept readable on the design's colour.
+COLORREF LabelTextColour(Colour designed)
+{
+    const COLORREF text = GetSysColor(COLOR_BTNTEXT);
+    return HighContrast() ? text : ReadableTextColour(text, ToColorRef(designed));
+}
 
 // The per-monitor DPI functions came with Windows 10; earlier systems get the
 // screen's DPI and the plain frame computation.
@@ -173,7 +192,7 @@ public:
     explicit Win32Form(const FormDesign& design) : design_(design)
     {
         RegisterClassOnce();
-        background_ = CreateSolidBrush(ToColorRef(design.backColor));
+        background_ = CreateSolidBrush(SurfaceColour(design.backColor));
         const std::wstring caption = WideString(design.caption);
         // Created hidden at the platform's default place, sized once the DPI is known.
         hwnd_ = CreateWindowExW(0, kClassName, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
@@ -364,9 +383,10 @@ private:
         const Control* control = ControlOf(child);
         if (!control) return reinterpret_cast<LRESULT>(background_);
         if (control->design->kind == ControlKind::Label) {
-            SetBkColor(dc, ToColorRef(control->design->backColor));
-            SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-            return reinterpret_cast<LRESULT>(LabelBrush(control->design->backColor));
+            const COLORREF surface = SurfaceColour(control->design->backColor);
+            SetBkColor(dc, surface);
+            SetTextColor(dc, LabelTextColour(control->design->backColor));
+            return reinterpret_cast<LRESULT>(LabelBrush(surface));
         }
         // A text box, enabled or not: its BackColor, a system colour painted as it is now.
         const Colour back = boxes_.at(control->design->name)->BackColor();
@@ -420,9 +440,12 @@ private:
                 return 1;
             }
             case WM_SYSCOLORCHANGE:
+            case WM_SETTINGCHANGE:  // high contrast turned on or off
                 for (auto& [colour, brush] : brushes_) DeleteObject(brush);
                 brushes_.clear();
-                InvalidateRect(hwnd_, nullptr, TRUE);
+                DeleteObject(background_);
+                background_ = CreateSolidBrush(SurfaceColour(design_.backColor));
+                RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
                 return 0;
             case WM_DPICHANGED: {
                 LayOut(HIWORD(wParam));

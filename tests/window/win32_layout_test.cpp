@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <vector>
+
+#include "platform/readable_colour.h"
+#include "platform/win32/win32_forms.h"
 #include "tests/row_name.h"
 #include "tests/window/win32_driver.h"
 
@@ -117,6 +122,101 @@ TEST_F(Win32LayoutWindow, BoxesAreDrawnOverTheRowTheyShareWithALabel)
     EXPECT_NE(Pixel(200, 88), kLightBlue);
     EXPECT_NE(Pixel(200, 160), kLightBlue);
     EXPECT_EQ(Pixel(200, 87), kLightBlue);
+}
+
+// The painted pixel of a control that stands out most from its top-left
+// pixel (its background), and by how much.
+struct Ink {
+    COLORREF colour;
+    double contrast;
+};
+Ink InkOf(HWND control)
+{
+    RedrawWindow(GetParent(control), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT rect;
+    GetClientRect(control, &rect);
+    HDC screen = GetDC(control);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), rect.right, -rect.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, rect.right, rect.bottom, screen, 0, 0, SRCCOPY);
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    const auto colourAt = [&](long i) { return RGB(pixels[i] >> 16 & 0xFF, pixels[i] >> 8 & 0xFF, pixels[i] & 0xFF); };
+    Ink ink{colourAt(0), 1.0};
+    for (long i = 0; i < rect.right * rect.bottom; ++i) {
+        const double contrast = forms::ContrastRatio(colourAt(i), colourAt(0));
+        if (contrast > ink.contrast) ink = {colourAt(i), contrast};
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(control, screen);
+    return ink;
+}
+
+// System colours set for one test, as a user or a theme would, and put back.
+class SystemColours {
+public:
+    SystemColours(std::initializer_list<std::pair<int, COLORREF>> colours)
+    {
+        for (auto [index, colour] : colours) {
+            indices_.push_back(index);
+            saved_.push_back(GetSysColor(index));
+            wanted_.push_back(colour);
+        }
+        SetSysColors(static_cast<int>(indices_.size()), indices_.data(), wanted_.data());
+        forms::win32::PumpPending();
+    }
+    ~SystemColours()
+    {
+        SetSysColors(static_cast<int>(indices_.size()), indices_.data(), saved_.data());
+        forms::win32::PumpPending();
+    }
+
+private:
+    std::vector<int> indices_;
+    std::vector<COLORREF> saved_, wanted_;
+};
+
+TEST_F(Win32LayoutWindow, LabelsWriteInTheSystemButtonTextWhereItIsReadable)
+{
+    const SystemColours ordinary{{COLOR_BTNTEXT, RGB(128, 0, 0)}};
+    for (const char* label : {"Label4", "Label3", "Label1"}) {
+        const Ink ink = InkOf(program.Control(label));
+        EXPECT_EQ(ink.colour, RGB(128, 0, 0)) << label;
+        std::printf("%s, dark red button text: contrast %.2f:1\n", label, ink.contrast);
+    }
+}
+
+TEST_F(Win32LayoutWindow, LabelsStayReadableWhenTheSystemButtonTextIsLight)
+{
+    const SystemColours light{{COLOR_BTNTEXT, RGB(240, 240, 240)}};
+    for (const char* label : {"Label4", "Label3", "Label1"}) {
+        const Ink ink = InkOf(program.Control(label));
+        EXPECT_GE(ink.contrast, forms::kReadableContrast) << label;
+        std::printf("%s, light button text: contrast %.2f:1\n", label, ink.contrast);
+    }
+}
+
+TEST_F(Win32LayoutWindow, HighContrastTakesTheUsersColoursAndFollowsThem)
+{
+    HIGHCONTRASTW on{sizeof on, HCF_HIGHCONTRASTON, nullptr}, off{sizeof off, 0, nullptr};
+    if (!SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof on, &on, SPIF_SENDCHANGE))
+        GTEST_SKIP() << "this system cannot be put in high-contrast mode";
+    {
+        const SystemColours black{{COLOR_BTNFACE, RGB(0, 0, 0)}, {COLOR_BTNTEXT, RGB(255, 255, 255)}};
+        EXPECT_EQ(Pixel(2, 2), RGB(0, 0, 0)) << "window";
+        EXPECT_EQ(Pixel(10, 66), RGB(0, 0, 0)) << "Label3";
+        const Ink ink = InkOf(program.Control("Label3"));
+        EXPECT_EQ(ink.colour, RGB(255, 255, 255));
+        std::printf("Label3, high contrast black: contrast %.2f:1\n", ink.contrast);
+    }
+    SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof off, &off, SPIF_SENDCHANGE);
+    forms::win32::PumpPending();
+    EXPECT_EQ(Pixel(2, 2), kLightBlue) << "back to the design when high contrast ends";
 }
 
 }  // namespace
