@@ -209,9 +209,11 @@ private:
 
     void FollowThemeChanges()
     {
+        // Only the window hears of a new palette; its controls are told here.
         themeWatcher_.onChange = [this] {
             for (const auto& [design, widget] : widgets_)
                 if (design->kind == ControlKind::Label) ColourLabelText(static_cast<QLabel*>(widget), *design);
+            for (const auto& [name, box] : boxes_) box->SetBackColor(box->BackColor());  // system colours anew
         };
         window_.installEventFilter(&themeWatcher_);
     }

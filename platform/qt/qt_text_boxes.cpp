@@ -162,12 +162,6 @@ public:
     CodeEdit(QWidget* parent, MultiLineTextBox& box) : QPlainTextEdit(parent), box_(box) {}
 
 protected:
-    void changeEvent(QEvent* event) override
-    {
-        QPlainTextEdit::changeEvent(event);
-        if (event->type() == QEvent::ApplicationPaletteChange) box_.ApplyBackColor();
-    }
-
     // The keyboard's copy and paste take the same exact path as WM_COPY and WM_PASTE.
     QMimeData* createMimeDataFromSelection() const override
     {

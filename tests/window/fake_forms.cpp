@@ -177,7 +177,7 @@ std::string Narrow(std::u16string_view text)
 }
 
 // The system colours of Windows' classic scheme.
-std::uint32_t ClassicSystemColour(int index) { return index == 5 ? 0x00FFFFFFu : index == 10 ? 0x00C8D0D4u : 0u; }
+std::uint32_t ClassicSystemColour(int index) { return index == 5 ? kTestColourWindow : index == 10 ? kTestColourActiveBorder : 0u; }
 
 class FakeDriver final : public ScenarioDriver {
 public:
@@ -247,7 +247,6 @@ public:
         const forms::Colour c = form().TextBoxNamed(box).BackColor();
         return forms::IsSystemColour(c) ? ClassicSystemColour(static_cast<int>(forms::SystemColourIndex(c))) : c;
     }
-    std::uint32_t SystemColour(int index) override { return ClassicSystemColour(index); }
     std::string Focused() override { return FocusedName(); }
     std::vector<MessageBoxSeen> TakeMessageBoxes() override { return std::exchange(MessageBoxes(), {}); }
     bool Ended() override { return fake::Ended(); }

@@ -15,6 +15,7 @@
 
 #include "platform/qt/qt_forms.h"
 #include "platform/qt/qt_text_boxes.h"
+#include "tests/decoder/reference_decoder.h"
 #include "tests/window/qt_driver.h"
 #include "tests/window/scenario_driver.h"
 #include "window/form1.h"
@@ -53,6 +54,38 @@ QWidget* QtProgram::Widget(std::string_view name) const
 }
 
 namespace {
+
+// The desktop's palette while the scenarios run: the test's own colours in
+// the roles Qt gives a text box's background and the frame around windows.
+class TestPalette {
+public:
+    TestPalette() : saved_(QApplication::palette())
+    {
+        QPalette palette = saved_;
+        const auto colour = [](std::uint32_t c) { return QColor(c & 0xFF, c >> 8 & 0xFF, c >> 16 & 0xFF); };
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            palette.setColor(group, QPalette::Base, colour(kTestColourWindow));
+            palette.setColor(group, QPalette::Window, colour(kTestColourActiveBorder));
+        }
+        QApplication::setPalette(palette);
+    }
+    ~TestPalette() { QApplication::setPalette(saved_); }
+
+private:
+    QPalette saved_;
+};
+
+std::u16string AsShownInADocument(std::u16string_view text)
+{
+    std::u16string shown;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+        const bool lineBreak = c == u'\r' || c == u'\n' || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1;
+        shown += lineBreak ? u'\x2029' : c;
+    }
+    return shown;
+}
 
 class QtDriver final : public ScenarioDriver {
 public:
@@ -140,20 +173,23 @@ public:
         }
     }
 
+    // The box's exact text, after checking that the widget shows just that:
+    // the same units, each kind of line break as one break of the document.
     std::u16string Text(std::string_view box) override
     {
-        return program_.form().TextBoxNamed(box).Text();
+        const std::u16string exact = program_.form().TextBoxNamed(box).Text();
+        const bool shown = box == "txtEmail" ? FromQString(Email()->text()) == exact
+                                             : FromQString(Code()->document()->toRawText()) == AsShownInADocument(exact);
+        if (!shown) throw std::runtime_error(std::string(box) + " shows another text than it holds: " + Printable(exact));
+        return exact;
     }
     bool Enabled(std::string_view control) override { return program_.Widget(control)->isEnabled(); }
     std::uint32_t PaintedColour(std::string_view box) override
     {
+        QCoreApplication::processEvents();  // as the screen shows it: after pending events
         QWidget* widget = program_.Widget(box);
         const QImage image = widget->grab().toImage();
         return ToColourRef(image.pixelColor(image.width() - 4, image.height() - 4));
-    }
-    std::uint32_t SystemColour(int index) override
-    {
-        return ToColourRef(forms::qt::Resolve(0x80000000u | static_cast<std::uint32_t>(index)));
     }
     std::string Focused() override
     {
@@ -211,6 +247,7 @@ private:
     }
 
     QtProgram program_;
+    TestPalette palette_;  // after the program: it changes under the running window
     QTimer watcher_;
     std::vector<MessageBoxSeen> boxes_;
 };

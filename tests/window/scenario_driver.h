@@ -23,6 +23,11 @@ struct MessageBoxSeen {
 
 enum class Key { Tab, ShiftTab, Enter, Escape };
 
+// The desktop's system colours while the scenarios run, 0x00BBGGRR, chosen
+// here so that the window background (5) and the active border (10) differ.
+inline constexpr std::uint32_t kTestColourWindow = 0x00E6FFFF;        // index 5: ivory
+inline constexpr std::uint32_t kTestColourActiveBorder = 0x00C8A0A0;  // index 10: greyish blue
+
 class ScenarioDriver {
 public:
     virtual ~ScenarioDriver() = default;
@@ -46,7 +51,7 @@ public:
     virtual std::u16string Text(std::string_view box) = 0;
     virtual bool Enabled(std::string_view control) = 0;
     virtual std::uint32_t PaintedColour(std::string_view box) = 0;  // 0x00BBGGRR inside the box
-    virtual std::uint32_t SystemColour(int index) = 0;
+    std::uint32_t SystemColour(int index) const { return index == 5 ? kTestColourWindow : kTestColourActiveBorder; }
     virtual std::string Focused() = 0;
     virtual std::vector<MessageBoxSeen> TakeMessageBoxes() = 0;
     virtual bool Ended() = 0;  // the window is gone and the event loop is ending

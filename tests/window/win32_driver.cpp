@@ -185,7 +185,6 @@ public:
         GetClientRect(hwnd, &client);
         return Pixel(hwnd, client.right - 3, client.bottom - 3);
     }
-    std::uint32_t SystemColour(int index) override { return GetSysColor(index); }
     std::string Focused() override { return std::string(forms::win32::NameOf(GetFocus())); }
     std::vector<MessageBoxSeen> TakeMessageBoxes() override { return std::exchange(boxes_, {}); }
     // The window is destroyed and the loop has been told to quit.
@@ -232,6 +231,7 @@ private:
         forms::win32::PumpPending();
     }
 
+    SystemColours colours_{{COLOR_WINDOW, kTestColourWindow}, {COLOR_ACTIVEBORDER, kTestColourActiveBorder}};
     Win32Program program_;
     UINT_PTR timer_ = 0;
     std::vector<MessageBoxSeen> boxes_;

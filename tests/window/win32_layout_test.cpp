@@ -157,30 +157,6 @@ Ink InkOf(HWND control)
     return ink;
 }
 
-// System colours set for one test, as a user or a theme would, and put back.
-class SystemColours {
-public:
-    SystemColours(std::initializer_list<std::pair<int, COLORREF>> colours)
-    {
-        for (auto [index, colour] : colours) {
-            indices_.push_back(index);
-            saved_.push_back(GetSysColor(index));
-            wanted_.push_back(colour);
-        }
-        SetSysColors(static_cast<int>(indices_.size()), indices_.data(), wanted_.data());
-        forms::win32::PumpPending();
-    }
-    ~SystemColours()
-    {
-        SetSysColors(static_cast<int>(indices_.size()), indices_.data(), saved_.data());
-        forms::win32::PumpPending();
-    }
-
-private:
-    std::vector<int> indices_;
-    std::vector<COLORREF> saved_, wanted_;
-};
-
 TEST_F(Win32LayoutWindow, LabelsWriteInTheSystemButtonTextWhereItIsReadable)
 {
     const SystemColours ordinary{{COLOR_BTNTEXT, RGB(128, 0, 0)}};
