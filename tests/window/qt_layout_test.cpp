@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <cstdio>
+#include <cstdlib>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -77,6 +78,12 @@ protected:
     QtProgram program;
     double scale = program.window()->devicePixelRatioF();
 };
+
+TEST_F(QtWindow, RunsAtTheScaleItWasStartedFor)
+{
+    const char* dpi = std::getenv("RAVELON_EXPECTED_DPI");
+    EXPECT_DOUBLE_EQ(scale, (dpi ? std::atof(dpi) : 96.0) / 96.0);
+}
 
 TEST_F(QtWindow, TitleIconAndClientArea)
 {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "platform/readable_colour.h"
@@ -98,6 +99,12 @@ protected:
     Win32Program program;
     int dpi = DpiOf(program.window());
 };
+
+TEST_F(Win32LayoutWindow, RunsAtTheDpiItWasStartedFor)
+{
+    const char* expected = std::getenv("RAVELON_WINE_DPI");  // which prefix the test runs in
+    EXPECT_EQ(dpi, expected ? std::atoi(expected) : 96);
+}
 
 TEST_F(Win32LayoutWindow, CaptionIconAndClientArea)
 {
