@@ -19,6 +19,21 @@ TEST(Differential, FastDecoderAgreesWithTheWrittenRulesOnRandomRequests)
     }
 }
 
+TEST(Differential, FastDecoderAgreesOnEncodedTextsWithMarkersAndNearMisses)
+{
+    RandomInputs inputs(1208);
+    int withLineBreaks = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const std::u16string address(1 + static_cast<std::size_t>(i % 190), u'@');
+        const std::u16string code = inputs.EncodedCode(static_cast<int>(address.size()));
+        const Outcome expected = ReferenceRequest(address, code);
+        ASSERT_EQ(DecoderRequest(address, code), expected)
+            << "address length " << address.size() << ", code \"" << Printable(code) << '"';
+        withLineBreaks += expected.text && expected.text->find(u"\r\n") != std::u16string::npos;
+    }
+    EXPECT_GT(withLineBreaks, 5000) << "most requests must reach the marker scan's every path";
+}
+
 TEST(Differential, FastDecoderAgreesOnEncodedTextsWithMarkersAtEveryShiftUpTo200)
 {
     RandomInputs inputs(7);

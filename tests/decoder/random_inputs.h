@@ -33,6 +33,32 @@ public:
         return code;
     }
 
+    // Plain text with newline markers and near misses of them (a number sign
+    // too many or too few, lower case, one letter off, two markers sharing
+    // their number signs) at random places among ordinary symbols.
+    std::u16string PlainWithMarkers()
+    {
+        static constexpr std::u16string_view kPieces[] = {
+            u"###NEWLINE###", u"###NEWLINE###", u"###NEWLINE###", u"##NEWLINE###", u"####NEWLINE###",
+            u"###NEWLINE##",  u"###NEWLINE####", u"###newline###", u"###NEWLINe###", u"###NEW LINE###",
+            u"###NEWLINE###NEWLINE###", u"######NEWLINE###", u"#", u"##", u"###", u"NEWLINE"};
+        std::u16string plain;
+        const std::size_t pieces = Pick(12);
+        for (std::size_t i = 0; i < pieces; ++i) {
+            if (Pick(2) == 0) plain += kPieces[Pick(std::size(kPieces))];
+            for (std::size_t k = Pick(6); k > 0; --k) plain += kReferenceAlphabet[Pick(kReferenceAlphabet.size())];
+        }
+        return plain;
+    }
+
+    // A code made from such a text, as the other side makes codes: scheme,
+    // shift and filler at random.
+    std::u16string EncodedCode(int shift)
+    {
+        const char16_t filler = Pick(4) == 0 ? u'\n' : kReferenceAlphabet[Pick(kReferenceAlphabet.size())];
+        return Encode(PlainWithMarkers(), shift, static_cast<int>(1 + Pick(3)), filler);
+    }
+
 private:
     std::size_t Pick(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng_); }
 
