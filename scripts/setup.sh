@@ -15,6 +15,8 @@ tests=(
   clang libclang-rt-14-dev
   # the window on a virtual display
   xvfb xauth x11-utils libx11-dev
+  # what a screen reader hears: a session bus, the accessibility bus, its Python client
+  dbus-daemon dbus-bin at-spi2-core python3-pyatspi
   # packages and their checks; clones for the reproducibility check
   dpkg-dev fakeroot file lintian appstream appstream-compose wixl msitools faketime zip python3 git
 )
