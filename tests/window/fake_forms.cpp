@@ -230,7 +230,7 @@ public:
         }
     }
     void Click(std::string_view button) override { form().ButtonNamed(button).Press(); }
-    void CloseWindow() override { fake::Ended() = true; }  // the window has no closing handler
+    void CloseWindow() override {}  // no platform window here
     bool SupportsKeys() const override { return false; }
     void Press(Key) override {}
     void MinimiseAndRestore() override {}

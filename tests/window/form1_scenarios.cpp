@@ -288,6 +288,8 @@ TEST_F(Form1Scenario, ExitEndsAtOnceWithoutAQuestion)
 
 TEST_F(Form1Scenario, ClosingTheWindowEndsTheProgramWithoutAQuestion)
 {
+    // The program has no closing handler: ending with the window is the platform's.
+    if (!program->SupportsKeys()) GTEST_SKIP() << "no platform window on this backend";
     EnterAddressAndCode(kAddress, u"text");
     program->CloseWindow();
     EXPECT_TRUE(program->Ended());
