@@ -1,19 +1,9 @@
 #include "decoder/decrypt_request.h"
 
+#include "decoder/code_stream.h"
 #include "decoder/detail/kernels.h"
 
 namespace ravelon {
-
-namespace {
-
-int ShiftFor(std::u16string_view address)
-{
-    constexpr std::size_t kLongestAddress = 32767;
-    if (address.size() > kLongestAddress) throw OverflowError();
-    return static_cast<int>(address.size());
-}
-
-}  // namespace
 
 std::optional<std::u16string> DecryptRequest(std::u16string_view address, std::u16string_view code,
                                              WarningSink& sink, const CipherTables& tables)
@@ -29,7 +19,7 @@ std::optional<std::u16string> DecryptRequest(std::u16string_view address, std::u
 
     const std::optional<Position> scheme = detail::MatchScheme(code, tables);
     if (!scheme) sink.ShowWarning(u"Invalid Code!", WarningIcon::Exclamation);
-    const int shift = ShiftFor(address);
+    const int shift = ShiftOf(address.size());
     if (!scheme) return std::u16string{};
 
     // Strip and shift in one pass into a buffer sized once; the markers then

@@ -100,7 +100,7 @@ bool Dispatch(std::u16string_view body, int spacing, const ShiftMap& map, char16
 }
 
 constexpr std::u16string_view kMarker = u"###NEWLINE###";
-constexpr std::size_t kMarkerLength = kMarker.size();
+static_assert(kMarker.size() == kMarkerLength);
 
 // A marker covers 13 consecutive units, so probing every 13th unit lands in
 // each marker exactly once; only a probe on one of the marker's symbols needs
@@ -116,7 +116,8 @@ constexpr auto kMarkerSymbols = MakeMarkerSymbols();
 
 bool MarkerAt(const char16_t* p) { return std::memcmp(p, kMarker.data(), sizeof(char16_t) * kMarkerLength) == 0; }
 
-// The leftmost marker that starts at or after `from`, or `end`.
+}  // namespace
+
 const char16_t* FindMarker(const char16_t* from, const char16_t* end)
 {
     if (end - from < static_cast<std::ptrdiff_t>(kMarkerLength)) return end;
@@ -132,8 +133,6 @@ const char16_t* FindMarker(const char16_t* from, const char16_t* end)
     }
     return end;
 }
-
-}  // namespace
 
 bool StripShift(std::u16string_view body, int spacing, const ShiftMap& map, char16_t* out)
 {

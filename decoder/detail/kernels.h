@@ -44,4 +44,9 @@ bool StripShift(std::u16string_view body, int spacing, const ShiftMap& map, char
 // returns the new length. Works in place: the text only ever shrinks.
 std::size_t RestoreLineBreaks(char16_t* text, std::size_t length);
 
+inline constexpr std::size_t kMarkerLength = 13;  // ###NEWLINE###
+
+// The leftmost whole marker that starts at or after `from`, or `end`.
+const char16_t* FindMarker(const char16_t* from, const char16_t* end);
+
 }  // namespace ravelon::detail
