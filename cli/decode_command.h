@@ -1,0 +1,33 @@
+#pragma once
+
+// ravelon-decode: decodes codes in files or on standard input, for scripts.
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace ravelon::cli {
+
+// One command-line argument: as text, and as the file name it may be.
+struct Argument {
+    std::u16string text;
+    std::filesystem::path path;
+};
+
+// Exit statuses, as --help lists them.
+enum Status : int {
+    kDecoded = 0,
+    kCannotReadOrWrite = 1,
+    kUsage = 2,
+    kNotText = 3,
+    kNoAddress = 4,
+    kNoCode = 5,
+    kInvalidCode = 6,
+    kAddressTooLong = 7,
+    kOutOfRange = 8,
+};
+
+int RunDecodeCommand(const std::vector<Argument>& arguments, std::FILE* in, std::FILE* out, std::FILE* err);
+
+}  // namespace ravelon::cli
