@@ -24,10 +24,13 @@ function(ravelon_gzip source output)
                      DEPENDS ${source} VERBATIM)
 endfunction()
 ravelon_gzip(${linux}/ravelon.1 ${CMAKE_CURRENT_BINARY_DIR}/ravelon.1.gz)
+ravelon_gzip(${linux}/ravelon-decode.1 ${CMAKE_CURRENT_BINARY_DIR}/ravelon-decode.1.gz)
 ravelon_gzip(${linux}/debian/changelog ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
 add_custom_target(ravelon_docs ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/ravelon.1.gz
+                                           ${CMAKE_CURRENT_BINARY_DIR}/ravelon-decode.1.gz
                                            ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/ravelon.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/ravelon.1.gz ${CMAKE_CURRENT_BINARY_DIR}/ravelon-decode.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${linux}/debian/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/ravelon)
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes every release artefact into dist/: the Debian package, the Windows
-# installer, the portable zip of Ravelon.exe, and SHA256SUMS. The same commit
+# installer, the portable zip of Ravelon.exe, the command-line Ravelon-decode.exe,
+# and SHA256SUMS. The same commit
 # gives the same bytes wherever it is built: every time stamp inside is the
 # last commit's (SOURCE_DATE_EPOCH).
 set -euo pipefail
@@ -18,5 +19,6 @@ cmake --build --preset app-mingw -j "$jobs"
 rm -rf dist
 mkdir dist
 cp build/app/ravelon_*_amd64.deb build/app-mingw/packages/Ravelon-*.msi build/app-mingw/packages/Ravelon-*-portable.zip dist/
+cp build/app-mingw/cli/Ravelon-decode.exe "dist/Ravelon-decode-$(sed -n 's/^project(Ravelon VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt).exe"
 (cd dist && sha256sum -- * > SHA256SUMS)
 echo "release: $(ls dist | tr '\n' ' ')in dist/"

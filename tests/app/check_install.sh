@@ -6,7 +6,7 @@ root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 cmake --install "$build" --prefix "$root/usr" >/dev/null
 fail=0
-for f in bin/ravelon share/applications/org.ravelon.Ravelon.desktop \
+for f in bin/ravelon bin/ravelon-decode share/man/man1/ravelon-decode.1.gz share/applications/org.ravelon.Ravelon.desktop \
          share/icons/hicolor/32x32/apps/org.ravelon.Ravelon.png share/metainfo/org.ravelon.Ravelon.metainfo.xml; do
   if [ -e "$root/usr/$f" ]; then echo "ok: $f"; else echo "MISSING: $f"; fail=1; fi
 done
