@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <QPainter>
+#include <QStyleOptionFrame>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QValidator>
@@ -159,9 +161,37 @@ void LineTextBox::PasteClipboard() { edit_->paste(); }
 
 class CodeEdit final : public QPlainTextEdit {
 public:
-    CodeEdit(QWidget* parent, MultiLineTextBox& box) : QPlainTextEdit(parent), box_(box) {}
+    // Framed as the single-line box is, so that both boxes look alike at any
+    // scale (a text edit's own frame leaves a gap at fractional scales).
+    CodeEdit(QWidget* parent, MultiLineTextBox& box) : QPlainTextEdit(parent), box_(box)
+    {
+        setFrameStyle(QFrame::NoFrame);
+        QStyleOptionFrame frame = FrameOption();
+        const int width = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, this);
+        setViewportMargins(width, width, width, width);
+    }
 
 protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() != QEvent::Paint) return QPlainTextEdit::event(event);
+        QPainter painter(this);
+        const QStyleOptionFrame frame = FrameOption();
+        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &frame, &painter, this);
+        return true;
+    }
+
+    QStyleOptionFrame FrameOption() const
+    {
+        QStyleOptionFrame frame;
+        frame.initFrom(this);
+        frame.rect = rect();
+        frame.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, this);
+        frame.midLineWidth = 0;
+        frame.state |= QStyle::State_Sunken;
+        return frame;
+    }
+
     // The keyboard's copy and paste take the same exact path as WM_COPY and WM_PASTE.
     QMimeData* createMimeDataFromSelection() const override
     {

@@ -113,6 +113,27 @@ TEST_F(QtWindow, BoxesAreDrawnOverTheRowTheyShareWithALabel)
     EXPECT_EQ(Pixel(image, 200, 159), kLightBlue);
 }
 
+TEST_F(QtWindow, BothBoxesAreFramedAlikeToTheLastDevicePixel)
+{
+    // The boxes share their left and right edges, and their top and bottom
+    // edges fall on the same fraction of a device pixel at 1.5x. An address
+    // enables the code box, so that both are in the same state.
+    program.form().TextBoxNamed("txtEmail").SetText(u"me@mail.org");
+    program.Widget("btnExit")->setFocus();  // neither box shows the focus
+    const QImage image = program.window()->grab().toImage();
+    const auto device = [&](int x, int y) { return ToColourRef(image.pixelColor(x, y)); };
+    const int left = static_cast<int>(8 * scale), right = static_cast<int>(433 * scale);
+    const int emailMiddle = static_cast<int>(100 * scale), codeMiddle = static_cast<int>(200 * scale);
+    for (int d = -1; d <= 2; ++d) {
+        EXPECT_EQ(device(left + d, codeMiddle), device(left + d, emailMiddle)) << "left edge, " << d;
+        EXPECT_EQ(device(right - d, codeMiddle), device(right - d, emailMiddle)) << "right edge, " << d;
+        EXPECT_EQ(device(codeMiddle, static_cast<int>(257 * scale) - d), device(codeMiddle, static_cast<int>(113 * scale) - d))
+            << "bottom edge, " << d;
+    }
+    EXPECT_EQ(device(codeMiddle, static_cast<int>(160 * scale)), device(codeMiddle, static_cast<int>(88 * scale))) << "top edge";
+    EXPECT_NE(device(left + 1, codeMiddle), kLightBlue) << "no light blue inside the frame";
+}
+
 TEST_F(QtWindow, EnlargingMovesNothingAndShowsTheLightBlue)
 {
     program.window()->resize(700, 600);
