@@ -1,5 +1,7 @@
 #include "decoder/detail/kernels.h"
 
+#include "decoder/detail/vector_kernels.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -136,7 +138,13 @@ const char16_t* FindMarker(const char16_t* from, const char16_t* end)
 
 bool StripShift(std::u16string_view body, int spacing, const ShiftMap& map, char16_t* out)
 {
-    return map.canFail ? Dispatch<true>(body, spacing, map, out) : Dispatch<false>(body, spacing, map, out);
+    // Whole blocks through the vector units where the CPU has them; the rest here.
+    bool fails = false;
+    const std::size_t done = StripShiftBlocks(body, spacing, map, out, fails);
+    body.remove_prefix(done);
+    out += KeptLength(done, spacing);
+    const bool rest = map.canFail ? Dispatch<true>(body, spacing, map, out) : Dispatch<false>(body, spacing, map, out);
+    return rest && !fails;
 }
 
 std::size_t RestoreLineBreaks(char16_t* text, std::size_t length)

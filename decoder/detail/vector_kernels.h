@@ -1,0 +1,32 @@
+#pragma once
+
+// Strip-and-shift with the CPU's vector units: the same result as the scalar
+// loop, many code units at a time.
+
+#include <cstddef>
+#include <string_view>
+
+#include "decoder/detail/kernels.h"
+
+namespace ravelon::detail {
+
+enum class KernelPath { Scalar, Ssse3, Avx2, Avx512Bw, Avx512Vbmi };
+inline constexpr KernelPath kKernelPaths[] = {KernelPath::Scalar, KernelPath::Ssse3, KernelPath::Avx2,
+                                              KernelPath::Avx512Bw, KernelPath::Avx512Vbmi};
+
+const char* NameOf(KernelPath path);
+bool Available(KernelPath path);  // on this CPU
+
+// The path every request takes: the fastest the CPU has, chosen once; the
+// environment variable RAVELON_KERNEL (scalar, ssse3, avx2, avx512bw,
+// avx512vbmi) or ForceKernelPath chooses another, for tests and benchmarks.
+KernelPath ActiveKernelPath();
+void ForceKernelPath(KernelPath path);  // must be Available
+
+// Strips and shifts the longest prefix of `body` made of whole blocks of the
+// active path; returns how many units of `body` it took (a multiple of
+// spacing + 1), having written their kept units to `out`. Sets `fails` when
+// one of them falls outside the alphabet.
+std::size_t StripShiftBlocks(std::u16string_view body, int spacing, const ShiftMap& map, char16_t* out, bool& fails);
+
+}  // namespace ravelon::detail
