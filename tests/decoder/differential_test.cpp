@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "decoder/detail/vector_kernels.h"
 #include "tests/row_name.h"
 
 #include "tests/decoder/random_inputs.h"
@@ -32,6 +33,27 @@ TEST(Differential, FastDecoderAgreesOnEncodedTextsWithMarkersAndNearMisses)
         withLineBreaks += expected.text && expected.text->find(u"\r\n") != std::u16string::npos;
     }
     EXPECT_GT(withLineBreaks, 5000) << "most requests must reach the marker scan's every path";
+}
+
+// Every path this CPU has, on codes long enough for many vector blocks and
+// every length of tail after them.
+TEST(Differential, EveryKernelPathAgreesOnLongCodes)
+{
+    const detail::KernelPath active = detail::ActiveKernelPath();
+    for (const detail::KernelPath path : detail::kKernelPaths) {
+        if (!detail::Available(path)) continue;
+        detail::ForceKernelPath(path);
+        RandomInputs inputs(4242);
+        for (int i = 0; i < 1500; ++i) {
+            const std::u16string address(1 + static_cast<std::size_t>(i % 190), u'@');
+            std::u16string code = inputs.EncodedCode(static_cast<int>(address.size()));
+            while (code.size() < 600 + static_cast<std::size_t>(i % 700)) code += inputs.EncodedCode(static_cast<int>(address.size())).substr(5);
+            if (i % 5 == 0) code[5 + static_cast<std::size_t>(i) % (code.size() - 5)] = static_cast<char16_t>(i % 3 == 0 ? 0x60 : 0x100 + i);
+            ASSERT_EQ(DecoderRequest(address, code), ReferenceRequest(address, code))
+                << detail::NameOf(path) << ", address length " << address.size() << ", code \"" << Printable(code) << '"';
+        }
+    }
+    detail::ForceKernelPath(active);
 }
 
 TEST(Differential, FastDecoderAgreesOnEncodedTextsWithMarkersAtEveryShiftUpTo200)
