@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "decoder/decrypt_request.h"
+#include "decoder/detail/vector_kernels.h"
 
 namespace {
 
@@ -74,6 +75,13 @@ std::u16string MakeCode(std::size_t bytes, int scheme)
 
 void BM_Decrypt(benchmark::State& state)
 {
+    const auto path = static_cast<ravelon::detail::KernelPath>(state.range(2));
+    if (!ravelon::detail::Available(path)) {
+        state.SkipWithError("this CPU lacks the path");
+        return;
+    }
+    ravelon::detail::ForceKernelPath(path);
+    state.SetLabel(ravelon::detail::NameOf(path));
     const auto bytes = static_cast<std::size_t>(state.range(0));
     const std::u16string code = MakeCode(bytes, static_cast<int>(state.range(1)));
     const std::u16string address(17, u'a');
@@ -107,8 +115,8 @@ void BM_Decrypt(benchmark::State& state)
 }
 
 BENCHMARK(BM_Decrypt)
-    ->ArgNames({"bytes", "scheme"})
-    ->ArgsProduct({{64 << 10, 1 << 20, 8 << 20}, {1, 2, 3}})
+    ->ArgNames({"bytes", "scheme", "path"})
+    ->ArgsProduct({{64 << 10, 1 << 20, 8 << 20}, {1, 2, 3}, {0, 1, 2, 3, 4}})
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -137,7 +138,8 @@ struct Ink {
     COLORREF colour;
     double contrast;
 };
-Ink InkOf(HWND control)
+// The control's client area as painted, one COLORREF a pixel.
+std::vector<COLORREF> Capture(HWND control)
 {
     RedrawWindow(GetParent(control), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     RECT rect;
@@ -151,17 +153,46 @@ Ink InkOf(HWND control)
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, rect.right, rect.bottom, screen, 0, 0, SRCCOPY);
     const auto* pixels = static_cast<const std::uint32_t*>(bits);
-    const auto colourAt = [&](long i) { return RGB(pixels[i] >> 16 & 0xFF, pixels[i] >> 8 & 0xFF, pixels[i] & 0xFF); };
-    Ink ink{colourAt(0), 1.0};
-    for (long i = 0; i < rect.right * rect.bottom; ++i) {
-        const double contrast = forms::ContrastRatio(colourAt(i), colourAt(0));
-        if (contrast > ink.contrast) ink = {colourAt(i), contrast};
-    }
+    std::vector<COLORREF> colours;
+    for (long i = 0; i < rect.right * rect.bottom; ++i)
+        colours.push_back(RGB(pixels[i] >> 16 & 0xFF, pixels[i] >> 8 & 0xFF, pixels[i] & 0xFF));
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(control, screen);
+    return colours;
+}
+
+Ink InkOf(HWND control)
+{
+    const std::vector<COLORREF> pixels = Capture(control);
+    Ink ink{pixels.at(0), 1.0};
+    for (COLORREF c : pixels) {
+        const double contrast = forms::ContrastRatio(c, pixels[0]);
+        if (contrast > ink.contrast) ink = {c, contrast};
+    }
     return ink;
+}
+
+long PixelsOf(HWND control, COLORREF colour)
+{
+    const std::vector<COLORREF> pixels = Capture(control);
+    return static_cast<long>(std::count(pixels.begin(), pixels.end(), colour));
+}
+
+TEST_F(Win32LayoutWindow, BoxesHideTheirSelectionWhenTheyLoseTheFocus)
+{
+    const SystemColours highlight{{COLOR_HIGHLIGHT, RGB(255, 0, 0)}};
+    for (const char* name : {"txtEmail", "txtDecrypt"}) {
+        HWND box = program.Control(name);
+        EnableWindow(box, TRUE);
+        SetWindowTextW(box, L"WWWWWWWW");
+        SetFocus(box);
+        SendMessageW(box, EM_SETSEL, 0, -1);
+        EXPECT_GT(PixelsOf(box, RGB(255, 0, 0)), 50) << name << " shows its selection while focused";
+        SetFocus(program.Control("btnExit"));
+        EXPECT_EQ(PixelsOf(box, RGB(255, 0, 0)), 0) << name << " still shows its selection";
+    }
 }
 
 TEST_F(Win32LayoutWindow, LabelsWriteInTheSystemButtonTextWhereItIsReadable)
