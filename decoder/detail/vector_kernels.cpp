@@ -177,6 +177,26 @@ __attribute__((target("ssse3"))) std::size_t Ssse3Blocks(const char16_t* in, std
     return done;
 }
 
+// The kept bytes of `blocks` blocks of Group 16-byte vectors each, widened to
+// code units; zero bytes (units that fail) are gathered into `failed`.
+template <std::size_t Group, bool CheckFails>
+__attribute__((target("avx2"))) inline char16_t* CompactBlocks(const __m128i* bytes, std::size_t blocks, char16_t* out,
+                                                               __m128i& failed)
+{
+    constexpr auto& masks = kShuffle<Group>;
+    for (std::size_t block = 0; block < blocks; ++block) {
+        const __m128i* from = bytes + block * Group;
+        for (std::size_t k = 0; k < Group - 1; ++k, out += 16) {
+            const __m128i kept = _mm_or_si128(
+                _mm_shuffle_epi8(from[masks.first[k]], _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks.a[k].data()))),
+                _mm_shuffle_epi8(from[masks.first[k] + 1], _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks.b[k].data()))));
+            if constexpr (CheckFails) failed = _mm_or_si128(failed, _mm_cmpeq_epi8(kept, _mm_setzero_si128()));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_cvtepu8_epi16(kept));
+        }
+    }
+    return out;
+}
+
 // ---- AVX2: the lookup 32 bytes at a time, the compaction as SSSE3's ----
 
 template <std::size_t Group, bool CheckFails>
@@ -187,7 +207,6 @@ __attribute__((target("avx2"))) std::size_t Avx2Blocks(const char16_t* in, std::
     const ByteTables t = MakeByteTables(map);
     __m256i rows[kRows];
     for (int k = 0; k < kRows; ++k) rows[k] = _mm256_broadcastsi128_si256(t.rows[k]);
-    constexpr auto& masks = kShuffle<Group>;
     const __m256i zero = _mm256_setzero_si256();
     const __m256i firstRow = _mm256_set1_epi8(static_cast<char>(kFirstRow));
     const __m256i outside = _mm256_set1_epi8(static_cast<char>(t.outside));
@@ -211,16 +230,7 @@ __attribute__((target("avx2"))) std::size_t Avx2Blocks(const char16_t* in, std::
             _mm256_store_si256(reinterpret_cast<__m256i*>(&bytes[2 * v]), r);
         }
         bytes[2 * Group] = _mm_setzero_si128();
-        for (std::size_t half = 0; half < 2; ++half) {
-            const __m128i* from = bytes + half * Group;
-            for (std::size_t k = 0; k < Group - 1; ++k, out += 16) {
-                const __m128i kept = _mm_or_si128(
-                    _mm_shuffle_epi8(from[masks.first[k]], _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks.a[k].data()))),
-                    _mm_shuffle_epi8(from[masks.first[k] + 1], _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks.b[k].data()))));
-                if constexpr (CheckFails) failed = _mm_or_si128(failed, _mm_cmpeq_epi8(kept, _mm_setzero_si128()));
-                _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_cvtepu8_epi16(kept));
-            }
-        }
+        out = CompactBlocks<Group, CheckFails>(bytes, 2, out, failed);
     }
     (void)zero;
     fails = fails || _mm_movemask_epi8(failed) != 0;
@@ -246,7 +256,6 @@ __attribute__((target("avx512f,avx512bw"))) std::size_t Avx512BwBlocks(const cha
     const ByteTables t = MakeByteTables(map);
     __m512i rows[kRows];
     for (int k = 0; k < kRows; ++k) rows[k] = _mm512_broadcast_i32x4(t.rows[k]);
-    constexpr auto& masks = kShuffle<Group>;
     const __m512i firstRow = _mm512_set1_epi8(static_cast<char>(kFirstRow));
     const __m512i outside = _mm512_set1_epi8(static_cast<char>(t.outside));
     const __m512i pound = _mm512_set1_epi8(static_cast<char>(t.pound));
@@ -265,16 +274,7 @@ __attribute__((target("avx512f,avx512bw"))) std::size_t Avx512BwBlocks(const cha
             _mm512_store_si512(&bytes[4 * v], r);
         }
         bytes[4 * Group] = _mm_setzero_si128();
-        for (std::size_t quarter = 0; quarter < 4; ++quarter) {
-            const __m128i* from = bytes + quarter * Group;
-            for (std::size_t k = 0; k < Group - 1; ++k, out += 16) {
-                const __m128i kept = _mm_or_si128(
-                    _mm_shuffle_epi8(from[masks.first[k]], _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks.a[k].data()))),
-                    _mm_shuffle_epi8(from[masks.first[k] + 1], _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks.b[k].data()))));
-                if constexpr (CheckFails) failed = _mm_or_si128(failed, _mm_cmpeq_epi8(kept, _mm_setzero_si128()));
-                _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_cvtepu8_epi16(kept));
-            }
-        }
+        out = CompactBlocks<Group, CheckFails>(bytes, 4, out, failed);
     }
     fails = fails || _mm_movemask_epi8(failed) != 0;
     return done;
