@@ -53,12 +53,14 @@ constexpr std::u16string_view kTags[] = {u"qotmz", u"pulxa", u"ze4vb"};
 constexpr std::u16string_view kAlphabet =
     u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890!\"\u00A3$%^&*()-_=+[{]};:#~'@,.<>/?\\| ";
 
-// A code of `bytes` bytes whose plain text is prose with a marker about every
-// 80 characters, encoded with a shift of 17.
-std::u16string MakeCode(std::size_t bytes, int scheme)
+constexpr std::u16string_view kProse = u"Dear customer, your licence for 12 seats costs \u00A3240 (VAT incl.)###NEWLINE###";
+constexpr std::u16string_view kMarkersOnly = u"###NEWLINE###";
+
+// A code of `bytes` bytes whose plain text repeats `line` (prose with a marker
+// about every 80 characters, by default), encoded with a shift of 17.
+std::u16string MakeCode(std::size_t bytes, int scheme, std::u16string_view line = kProse)
 {
     constexpr int kShift = 17;
-    const std::u16string_view line = u"Dear customer, your licence for 12 seats costs \u00A3240 (VAT incl.)###NEWLINE###";
     const std::size_t spacing = static_cast<std::size_t>(scheme);
     std::u16string code(kTags[scheme - 1]);
     std::size_t kept = 0;
@@ -81,9 +83,10 @@ void BM_Decrypt(benchmark::State& state)
         return;
     }
     ravelon::detail::ForceKernelPath(path);
-    state.SetLabel(ravelon::detail::NameOf(path));
+    state.SetLabel(std::string(ravelon::detail::NameOf(path)) + (state.range(3) ? ", markers only" : ""));
     const auto bytes = static_cast<std::size_t>(state.range(0));
-    const std::u16string code = MakeCode(bytes, static_cast<int>(state.range(1)));
+    const std::u16string code =
+        MakeCode(bytes, static_cast<int>(state.range(1)), state.range(3) ? kMarkersOnly : kProse);
     const std::u16string address(17, u'a');
     std::vector<char> from(bytes, 'x'), to(bytes);
     QuietSink sink;
@@ -115,8 +118,9 @@ void BM_Decrypt(benchmark::State& state)
 }
 
 BENCHMARK(BM_Decrypt)
-    ->ArgNames({"bytes", "scheme", "path"})
-    ->ArgsProduct({{64 << 10, 1 << 20, 8 << 20}, {1, 2, 3}, {0, 1, 2, 3, 4}})
+    ->ArgNames({"bytes", "scheme", "path", "markers_only"})
+    ->ArgsProduct({{64 << 10, 1 << 20, 8 << 20}, {1, 2, 3}, {0, 1, 2, 3, 4}, {0}})
+    ->ArgsProduct({{1 << 20}, {1, 2, 3}, {4}, {1}})
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
 
