@@ -85,46 +85,20 @@ public:
         g_seen = nullptr;
     }
 
-    void TypeIntoEmail(std::u16string_view text) override
-    {
-        HWND email = program_.Control("txtEmail");
-        const LRESULT end = GetWindowTextLengthW(email);
-        SendMessageW(email, EM_SETSEL, static_cast<WPARAM>(end), end);
-        for (char16_t c : text) SendMessageW(email, WM_CHAR, c, 1);
-        forms::win32::PumpPending();
-    }
-    void Backspace(std::size_t times) override
-    {
-        HWND email = program_.Control("txtEmail");
-        const LRESULT end = GetWindowTextLengthW(email);
-        SendMessageW(email, EM_SETSEL, static_cast<WPARAM>(end), end);
-        for (std::size_t i = 0; i < times; ++i) SendMessageW(email, WM_CHAR, VK_BACK, 1);
-        forms::win32::PumpPending();
-    }
+    void TypeIntoEmail(std::u16string_view text) override { TypeAtEnd(program_.Control("txtEmail"), text); }
+    void Backspace(std::size_t times) override { TypeAtEnd(program_.Control("txtEmail"), std::u16string(times, VK_BACK)); }
     void ReplaceEmail(std::u16string_view text) override { Replace(program_.Control("txtEmail"), text); }
     void PasteIntoEmail() override
     {
         HWND email = program_.Control("txtEmail");
-        const LRESULT end = GetWindowTextLengthW(email);
-        SendMessageW(email, EM_SETSEL, static_cast<WPARAM>(end), end);
+        CaretToEnd(email);
         SendMessageW(email, WM_PASTE, 0, 0);
         forms::win32::PumpPending();
     }
-    void TypeIntoCode(std::u16string_view text) override
-    {
-        HWND code = program_.Control("txtDecrypt");
-        const LRESULT end = GetWindowTextLengthW(code);
-        SendMessageW(code, EM_SETSEL, static_cast<WPARAM>(end), end);
-        for (char16_t c : text) SendMessageW(code, WM_CHAR, c, 1);
-        forms::win32::PumpPending();
-    }
+    void TypeIntoCode(std::u16string_view text) override { TypeAtEnd(program_.Control("txtDecrypt"), text); }
     void BackspaceInCode(std::size_t times) override
     {
-        HWND code = program_.Control("txtDecrypt");
-        const LRESULT end = GetWindowTextLengthW(code);
-        SendMessageW(code, EM_SETSEL, static_cast<WPARAM>(end), end);
-        for (std::size_t i = 0; i < times; ++i) SendMessageW(code, WM_CHAR, VK_BACK, 1);
-        forms::win32::PumpPending();
+        TypeAtEnd(program_.Control("txtDecrypt"), std::u16string(times, VK_BACK));
     }
     void ReplaceCodeByHand(std::u16string_view text) override { Replace(program_.Control("txtDecrypt"), text); }
     void Click(std::string_view button) override
@@ -223,6 +197,20 @@ public:
     }
 
 private:
+    static void CaretToEnd(HWND box)
+    {
+        const LRESULT end = GetWindowTextLengthW(box);
+        SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(end), end);
+    }
+
+    // One keystroke per unit, at the end of the box (VK_BACK is Backspace, CR is Enter).
+    static void TypeAtEnd(HWND box, std::u16string_view keys)
+    {
+        CaretToEnd(box);
+        for (char16_t c : keys) SendMessageW(box, WM_CHAR, c, 1);
+        forms::win32::PumpPending();
+    }
+
     static void Replace(HWND box, std::u16string_view text)
     {
         const std::wstring wide(reinterpret_cast<const wchar_t*>(text.data()), text.size());
