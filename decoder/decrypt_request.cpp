@@ -22,14 +22,9 @@ std::optional<std::u16string> DecryptRequest(std::u16string_view address, std::u
     const int shift = ShiftOf(address.size());
     if (!scheme) return std::u16string{};
 
-    // Strip and shift in one pass into a buffer sized once; the markers then
-    // shrink it in place, so it is never copied.
-    const std::u16string_view body = detail::BodyOf(code);
-    const int spacing = tables.FillerSpacingAt(*scheme);
     const detail::ShiftMap map = detail::MakeShiftMap(shift, tables);
-    std::u16string plain(detail::KeptLength(body.size(), spacing), u'\0');
-    if (!detail::StripShift(body, spacing, map, plain.data())) throw OutOfRangeError();
-    plain.resize(detail::RestoreLineBreaks(plain.data(), plain.size()));
+    std::u16string plain;
+    if (!detail::DecodePlainText(detail::BodyOf(code), tables.FillerSpacingAt(*scheme), map, plain)) throw OutOfRangeError();
     return plain;
 }
 

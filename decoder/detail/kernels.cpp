@@ -3,7 +3,12 @@
 #include "decoder/detail/vector_kernels.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ravelon::detail {
 
@@ -19,6 +24,8 @@ ShiftMap MakeShiftMap(int shift, const CipherTables& tables)
     map.decoded.fill(decode(0));
     for (Position p = 1; p <= CipherTables::kAlphabetSize; ++p) map.decoded[tables.SymbolAt(p)] = decode(p);
     map.canFail = std::find(map.decoded.begin(), map.decoded.end(), ShiftMap::kFails) != map.decoded.end();
+    map.fitsBytes = std::all_of(map.decoded.begin(), map.decoded.end(), [](char16_t c) { return c <= 0xFF; });
+    map.fitsVectorTables = FitsVectorTables(map);
     return map;
 }
 
@@ -46,8 +53,8 @@ namespace {
 
 // One group is Kept symbols followed by one filler. Kept is a constant so
 // that the inner loop unrolls; CheckFails is off for shifts that cannot fail.
-template <int Kept, bool CheckFails>
-bool StripShiftGroups(const char16_t* in, std::size_t length, const ShiftMap& map, char16_t* out)
+template <int Kept, bool CheckFails, class Out>
+bool StripShiftGroups(const char16_t* in, std::size_t length, const ShiftMap& map, Out* out)
 {
     constexpr std::size_t kGroup = Kept + 1;
     const std::size_t groups = length / kGroup;
@@ -55,31 +62,31 @@ bool StripShiftGroups(const char16_t* in, std::size_t length, const ShiftMap& ma
     for (std::size_t g = 0; g < groups; ++g, in += kGroup, out += Kept) {
         for (std::size_t k = 0; k < Kept; ++k) {
             const char16_t v = map(in[k]);
-            out[k] = v;
+            out[k] = static_cast<Out>(v);
             if constexpr (CheckFails) fails |= (v == ShiftMap::kFails);
         }
     }
     for (std::size_t k = 0; k < length % kGroup; ++k) {  // a short last group has no filler
-        out[k] = map(in[k]);
+        out[k] = static_cast<Out>(map(in[k]));
         fails |= (out[k] == ShiftMap::kFails);
     }
     return fails == 0;
 }
 
-template <bool CheckFails>
-bool ShiftAll(const char16_t* in, std::size_t length, const ShiftMap& map, char16_t* out)
+template <bool CheckFails, class Out>
+bool ShiftAll(const char16_t* in, std::size_t length, const ShiftMap& map, Out* out)
 {
     unsigned fails = 0;
     for (std::size_t i = 0; i < length; ++i) {
         const char16_t v = map(in[i]);
-        out[i] = v;
+        out[i] = static_cast<Out>(v);
         if constexpr (CheckFails) fails |= (v == ShiftMap::kFails);
     }
     return fails == 0;
 }
 
-template <bool CheckFails>
-bool Dispatch(std::u16string_view body, int spacing, const ShiftMap& map, char16_t* out)
+template <bool CheckFails, class Out>
+bool Dispatch(std::u16string_view body, int spacing, const ShiftMap& map, Out* out)
 {
     const char16_t* in = body.data();
     const std::size_t n = body.size();
@@ -95,7 +102,7 @@ bool Dispatch(std::u16string_view body, int spacing, const ShiftMap& map, char16
     const std::size_t group = static_cast<std::size_t>(spacing) + 1;
     for (std::size_t i = 0; i < n; ++i) {
         if ((i + 1) % group == 0) continue;
-        *out = map(in[i]);
+        *out = static_cast<Out>(map(in[i]));
         fails |= (*out++ == ShiftMap::kFails);
     }
     return fails == 0;
@@ -118,6 +125,186 @@ constexpr auto kMarkerSymbols = MakeMarkerSymbols();
 
 bool MarkerAt(const char16_t* p) { return std::memcmp(p, kMarker.data(), sizeof(char16_t) * kMarkerLength) == 0; }
 
+template <class Out>
+bool StripShiftScalar(std::u16string_view body, int spacing, const ShiftMap& map, Out* out)
+{
+    return map.canFail ? Dispatch<true>(body, spacing, map, out) : Dispatch<false>(body, spacing, map, out);
+}
+
+// ---- The byte path: chunks of one byte a kept unit ----
+
+constexpr int kWidestByteSpacing = 64;
+
+bool BytesApply(int spacing, const ShiftMap& map) { return map.fitsBytes && spacing <= kWidestByteSpacing; }
+
+// How many units of the body a chunk takes: whole groups, and whole blocks of
+// every vector path.
+std::size_t ChunkUnits(int spacing)
+{
+    const std::size_t kept = spacing > 0 ? static_cast<std::size_t>(spacing) : 1;
+    const std::size_t group = spacing > 0 ? kept + 1 : 1;
+    return kChunkBytes / kept * group;
+}
+
+std::u16string_view NextChunk(std::u16string_view& body, int spacing)
+{
+    const std::u16string_view chunk = body.substr(0, ChunkUnits(spacing));
+    body.remove_prefix(chunk.size());
+    return chunk;
+}
+
+// Writes the chunk's kept units to `out` as bytes.
+bool StripShiftBytes(std::u16string_view chunk, int spacing, const ShiftMap& map, std::uint8_t* out)
+{
+    bool fails = false;
+    const std::size_t done = StripShiftBlocks(chunk, spacing, map, out, fails);
+    chunk.remove_prefix(done);
+    return StripShiftScalar(chunk, spacing, map, out + KeptLength(done, spacing)) && !fails;
+}
+
+void Widen(const std::uint8_t* bytes, std::size_t n, char16_t* out)
+{
+    for (std::size_t i = 0; i < n; ++i) out[i] = bytes[i];
+}
+
+constexpr std::array<std::uint8_t, kMarkerLength> MakeMarkerBytes()
+{
+    std::array<std::uint8_t, kMarkerLength> bytes{};
+    for (std::size_t i = 0; i < kMarkerLength; ++i) bytes[i] = static_cast<std::uint8_t>(kMarker[i]);
+    return bytes;
+}
+constexpr auto kMarkerBytes = MakeMarkerBytes();
+
+// ---- Decoded bytes to text, each marker as CR LF ----
+//
+// Sixteen bytes are widened and stored at a time, before looking at them; the
+// text then moves on only past the bytes before the first '#', which is
+// either a marker's start or stays as it is. So the text needs room beyond
+// its end (16 units stored, or a CR LF after 15), and the bytes 16 readable
+// beyond theirs.
+constexpr std::size_t kSlack = 17;
+
+// How much of the text's start sizes the rest.
+constexpr std::size_t kSampleBytes = 2048;
+
+#if defined(__SSE2__)
+// How many of the 16 bytes come before the first '#' (16 for none).
+inline std::size_t BytesBeforeHash(const std::uint8_t* bytes, __m128i& loaded)
+{
+    loaded = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+    const unsigned hashes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(loaded, _mm_set1_epi8('#'))));
+    return hashes ? static_cast<std::size_t>(__builtin_ctz(hashes)) : 16;
+}
+
+inline void Widen16(__m128i loaded, char16_t* out)
+{
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(loaded, _mm_setzero_si128()));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(loaded, _mm_setzero_si128()));
+}
+#else
+struct Loaded16 {
+    const std::uint8_t* bytes;
+};
+
+inline std::size_t BytesBeforeHash(const std::uint8_t* bytes, Loaded16& loaded)
+{
+    loaded.bytes = bytes;
+    std::size_t k = 0;
+    while (k < 16 && bytes[k] != '#') ++k;
+    return k;
+}
+
+inline void Widen16(Loaded16 loaded, char16_t* out) { Widen(loaded.bytes, 16, out); }
+#endif
+
+struct Walked {
+    std::size_t used = 0;      // bytes
+    std::size_t produced = 0;  // units of text
+    bool finished = false;     // false: the text ran out of room
+};
+
+// Turns `n` decoded bytes into text at `out`, which has `room` units, or only
+// counts the units when not Write. Unless `last`, a marker may still be coming
+// in the last few bytes: they are left for the next chunk.
+template <bool Write>
+Walked WalkText(const std::uint8_t* bytes, std::size_t n, bool last, char16_t* out, std::size_t room)
+{
+    const std::size_t settled = last ? n : n - std::min(n, kMarkerLength - 1);
+    Walked w;
+    while (w.used < settled) {
+        if (Write && room - w.produced < kSlack) return w;
+#if defined(__SSE2__)
+        __m128i vector;
+#else
+        Loaded16 vector;
+#endif
+        const std::size_t clear = BytesBeforeHash(bytes + w.used, vector);
+        if constexpr (Write) Widen16(vector, out + w.produced);
+        const std::size_t step = std::min(clear, settled - w.used);
+        w.used += step;
+        w.produced += step;
+        if (step < clear || clear == 16 || w.used >= settled) continue;
+        // At a '#': a marker becomes CR LF; a lone '#' was stored already.
+        if (n - w.used >= kMarkerLength && std::memcmp(bytes + w.used, kMarkerBytes.data(), kMarkerLength) == 0) {
+            if constexpr (Write) out[w.produced] = u'\r', out[w.produced + 1] = u'\n';
+            w.used += kMarkerLength;
+            w.produced += 2;
+        } else {
+            w.used += 1;
+            w.produced += 1;
+        }
+    }
+    w.finished = true;
+    return w;
+}
+
+// `text` becomes `size` units long, in a buffer of exactly that size, keeping its first `keep`.
+void Resize(std::u16string& text, std::size_t keep, std::size_t size)
+{
+    std::u16string resized(size, u'\0');
+    std::memcpy(resized.data(), text.data(), keep * sizeof(char16_t));
+    text.swap(resized);
+}
+
+bool DecodePlainTextBytewise(std::u16string_view body, int spacing, const ShiftMap& map, std::u16string& plain)
+{
+    alignas(64) std::array<std::uint8_t, kMarkerLength + kChunkBytes + kSlack> scratch;
+    std::size_t left = KeptLength(body.size(), spacing);  // kept units still to decode
+    std::size_t held = 0;                                 // bytes at the front of scratch that may begin a marker
+    std::size_t written = 0;
+    plain.clear();
+    while (!body.empty()) {
+        const std::u16string_view chunk = NextChunk(body, spacing);
+        const std::size_t kept = KeptLength(chunk.size(), spacing);
+        if (!StripShiftBytes(chunk, spacing, map, scratch.data() + held)) return false;
+        left -= kept;
+        const std::size_t bytes = held + kept;
+        std::memset(scratch.data() + bytes, 0, kSlack);
+        const bool last = left == 0;
+        if (plain.empty()) {
+            // How far the text's start shrinks tells how big the text will be;
+            // where a later part shrinks less, the text grows to all it may need.
+            const std::size_t sample = std::min(bytes, kSampleBytes);
+            const Walked start = WalkText<false>(scratch.data(), sample, last && sample == bytes, nullptr, 0);
+            const std::size_t rest = bytes + left;
+            const std::size_t likely = (rest * start.produced + start.used - 1) / std::max<std::size_t>(start.used, 1);
+            plain.assign(std::min(rest, likely + rest / 32 + 64) + kSlack, u'\0');
+        }
+        std::size_t used = 0;
+        for (;;) {
+            const Walked w = WalkText<true>(scratch.data() + used, bytes - used, last, plain.data() + written, plain.size() - written);
+            used += w.used;
+            written += w.produced;
+            if (w.finished) break;
+            Resize(plain, written, written + (bytes - used) + left + kSlack);
+        }
+        held = bytes - used;
+        std::memmove(scratch.data(), scratch.data() + used, held);
+    }
+    plain.resize(written);
+    return true;
+}
+
 }  // namespace
 
 const char16_t* FindMarker(const char16_t* from, const char16_t* end)
@@ -138,15 +325,21 @@ const char16_t* FindMarker(const char16_t* from, const char16_t* end)
 
 bool StripShift(std::u16string_view body, int spacing, const ShiftMap& map, char16_t* out)
 {
-    // Whole blocks through the vector units where the CPU has them; the rest here.
-    bool fails = false;
-    const std::size_t done = StripShiftBlocks(body, spacing, map, out, fails);
-    body.remove_prefix(done);
-    out += KeptLength(done, spacing);
-    const bool rest = map.canFail ? Dispatch<true>(body, spacing, map, out) : Dispatch<false>(body, spacing, map, out);
-    return rest && !fails;
+    if (!BytesApply(spacing, map)) return StripShiftScalar(body, spacing, map, out);
+    alignas(64) std::array<std::uint8_t, kChunkBytes> scratch;
+    while (!body.empty()) {
+        const std::u16string_view chunk = NextChunk(body, spacing);
+        const std::size_t kept = KeptLength(chunk.size(), spacing);
+        if (!StripShiftBytes(chunk, spacing, map, scratch.data())) return false;
+        Widen(scratch.data(), kept, out);
+        out += kept;
+    }
+    return true;
 }
 
+namespace {
+
+// Replaces each marker with CR LF in place; returns the new length.
 std::size_t RestoreLineBreaks(char16_t* text, std::size_t length)
 {
     const char16_t* const end = text + length;
@@ -165,6 +358,18 @@ std::size_t RestoreLineBreaks(char16_t* text, std::size_t length)
         read = next;
     }
     return static_cast<std::size_t>(write - text);
+}
+
+}  // namespace
+
+bool DecodePlainText(std::u16string_view body, int spacing, const ShiftMap& map, std::u16string& plain)
+{
+    if (BytesApply(spacing, map)) return DecodePlainTextBytewise(body, spacing, map, plain);
+    // Symbols beyond a byte: decode in place at full width.
+    plain.assign(KeptLength(body.size(), spacing), u'\0');
+    if (!StripShiftScalar(body, spacing, map, plain.data())) return false;
+    plain.resize(RestoreLineBreaks(plain.data(), plain.size()));
+    return true;
 }
 
 }  // namespace ravelon::detail

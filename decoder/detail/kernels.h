@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "decoder/cipher_tables.h"
@@ -21,6 +22,8 @@ struct ShiftMap {
 
     std::array<char16_t, kOutsideSlot + 1> decoded{};
     bool canFail = false;
+    bool fitsBytes = false;  // every unit decodes to one below U+0100
+    bool fitsVectorTables = false;
 
     char16_t operator()(char16_t unit) const { return decoded[unit < kOutsideSlot ? unit : kOutsideSlot]; }
 };
@@ -40,9 +43,14 @@ std::size_t KeptLength(std::size_t bodyLength, int spacing);
 // falls outside the alphabet; `out` is then garbage.
 bool StripShift(std::u16string_view body, int spacing, const ShiftMap& map, char16_t* out);
 
-// Replaces each newline marker with CR LF, left to right without overlaps;
-// returns the new length. Works in place: the text only ever shrinks.
-std::size_t RestoreLineBreaks(char16_t* text, std::size_t length);
+// Strips and shifts `body`, and turns each newline marker into CR LF, left to
+// right without overlaps: the whole plain text, in `plain`. Returns false
+// when a unit falls outside the alphabet; `plain` is then garbage.
+bool DecodePlainText(std::u16string_view body, int spacing, const ShiftMap& map, std::u16string& plain);
+
+// The text is decoded a chunk at a time, one byte a unit, into a buffer that
+// stays in the L1 cache: at most this many kept units a chunk.
+inline constexpr std::size_t kChunkBytes = 12288;
 
 inline constexpr std::size_t kMarkerLength = 13;  // ###NEWLINE###
 

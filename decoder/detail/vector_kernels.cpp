@@ -30,7 +30,9 @@ constexpr unsigned kFirstRow = 0x20;
 constexpr int kRows = 6;  // 0x20 to 0x7F, 16 bytes a row
 constexpr unsigned kPound = 0xA3;
 
-bool ByteTableHolds(const ShiftMap& map)
+}  // namespace
+
+bool FitsVectorTables(const ShiftMap& map)
 {
     const char16_t outside = map.decoded[kOutsideSlot];
     for (unsigned b = 0; b < kOutsideSlot; ++b) {
@@ -40,6 +42,8 @@ bool ByteTableHolds(const ShiftMap& map)
     }
     return true;
 }
+
+namespace {
 
 // Where each kept unit of a block comes from: for an output vector of `width`
 // bytes, the first of the two input vectors it takes bytes from, and for each
@@ -149,7 +153,7 @@ __attribute__((target("ssse3"))) inline __m128i Compact(const __m128i* bytes, co
 }
 
 template <std::size_t Group, bool CheckFails>
-__attribute__((target("ssse3"))) std::size_t Ssse3Blocks(const char16_t* in, std::size_t n, const ShiftMap& map, char16_t* out,
+__attribute__((target("ssse3"))) std::size_t Ssse3Blocks(const char16_t* in, std::size_t n, const ShiftMap& map, std::uint8_t* out,
                                                          bool& fails)
 {
     constexpr std::size_t kBlock = 16 * Group;  // units in, 16 * (Group - 1) out
@@ -169,19 +173,18 @@ __attribute__((target("ssse3"))) std::size_t Ssse3Blocks(const char16_t* in, std
         for (std::size_t k = 0; k < Group - 1; ++k, out += 16) {
             const __m128i kept = Compact(bytes, masks.a[k].data(), masks.b[k].data(), masks.first[k]);
             if constexpr (CheckFails) failed = _mm_or_si128(failed, _mm_cmpeq_epi8(kept, zero));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(kept, zero));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(kept, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), kept);
         }
     }
     fails = fails || _mm_movemask_epi8(failed) != 0;
     return done;
 }
 
-// The kept bytes of `blocks` blocks of Group 16-byte vectors each, widened to
-// code units; zero bytes (units that fail) are gathered into `failed`.
+// The kept bytes of `blocks` blocks of Group 16-byte vectors each; zero bytes
+// (units that fail) are gathered into `failed`.
 template <std::size_t Group, bool CheckFails>
-__attribute__((target("avx2"))) inline char16_t* CompactBlocks(const __m128i* bytes, std::size_t blocks, char16_t* out,
-                                                               __m128i& failed)
+__attribute__((target("avx2"))) inline std::uint8_t* CompactBlocks(const __m128i* bytes, std::size_t blocks, std::uint8_t* out,
+                                                                   __m128i& failed)
 {
     constexpr auto& masks = kShuffle<Group>;
     for (std::size_t block = 0; block < blocks; ++block) {
@@ -191,7 +194,7 @@ __attribute__((target("avx2"))) inline char16_t* CompactBlocks(const __m128i* by
                 _mm_shuffle_epi8(from[masks.first[k]], _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks.a[k].data()))),
                 _mm_shuffle_epi8(from[masks.first[k] + 1], _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks.b[k].data()))));
             if constexpr (CheckFails) failed = _mm_or_si128(failed, _mm_cmpeq_epi8(kept, _mm_setzero_si128()));
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_cvtepu8_epi16(kept));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), kept);
         }
     }
     return out;
@@ -200,7 +203,7 @@ __attribute__((target("avx2"))) inline char16_t* CompactBlocks(const __m128i* by
 // ---- AVX2: the lookup 32 bytes at a time, the compaction as SSSE3's ----
 
 template <std::size_t Group, bool CheckFails>
-__attribute__((target("avx2"))) std::size_t Avx2Blocks(const char16_t* in, std::size_t n, const ShiftMap& map, char16_t* out,
+__attribute__((target("avx2"))) std::size_t Avx2Blocks(const char16_t* in, std::size_t n, const ShiftMap& map, std::uint8_t* out,
                                                        bool& fails)
 {
     constexpr std::size_t kBlock = 32 * Group;
@@ -250,7 +253,7 @@ __attribute__((target("avx512f,avx512bw"))) inline __m512i Squeeze(const char16_
 // BW: the lookup as AVX2's, 64 bytes at a time; the compaction by 16-byte lanes.
 template <std::size_t Group, bool CheckFails>
 __attribute__((target("avx512f,avx512bw"))) std::size_t Avx512BwBlocks(const char16_t* in, std::size_t n, const ShiftMap& map,
-                                                                      char16_t* out, bool& fails)
+                                                                      std::uint8_t* out, bool& fails)
 {
     constexpr std::size_t kBlock = 64 * Group;
     const ByteTables t = MakeByteTables(map);
@@ -289,7 +292,7 @@ struct PermuteIndex {
 // bytes of two vectors.
 template <std::size_t Group, bool CheckFails>
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) std::size_t Avx512VbmiBlocks(const char16_t* in, std::size_t n,
-                                                                                   const ShiftMap& map, char16_t* out,
+                                                                                   const ShiftMap& map, std::uint8_t* out,
                                                                                    bool& fails)
 {
     constexpr std::size_t kBlock = 64 * Group;
@@ -316,8 +319,7 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) std::size_t Avx512VbmiBlo
             const std::size_t first = c.first[k];
             const __m512i kept = _mm512_permutex2var_epi8(bytes[first], index[k], bytes[first + 1 < Group ? first + 1 : first]);
             if constexpr (CheckFails) failed |= _mm512_cmpeq_epi8_mask(kept, _mm512_setzero_si512());
-            _mm512_storeu_si512(out, _mm512_cvtepu8_epi16(_mm512_castsi512_si256(kept)));
-            _mm512_storeu_si512(out + 32, _mm512_cvtepu8_epi16(_mm512_extracti64x4_epi64(kept, 1)));
+            _mm512_storeu_si512(out, kept);
         }
     }
     fails = fails || failed != 0;
@@ -355,7 +357,7 @@ std::atomic<KernelPath>& Active()
 }
 
 template <bool CheckFails, std::size_t Group>
-std::size_t Blocks(KernelPath path, const char16_t* in, std::size_t n, const ShiftMap& map, char16_t* out, bool& fails)
+std::size_t Blocks(KernelPath path, const char16_t* in, std::size_t n, const ShiftMap& map, std::uint8_t* out, bool& fails)
 {
     switch (path) {
 #ifdef RAVELON_X86
@@ -404,10 +406,10 @@ void ForceKernelPath(KernelPath path)
     if (Available(path)) Active().store(path, std::memory_order_relaxed);
 }
 
-std::size_t StripShiftBlocks(std::u16string_view body, int spacing, const ShiftMap& map, char16_t* out, bool& fails)
+std::size_t StripShiftBlocks(std::u16string_view body, int spacing, const ShiftMap& map, std::uint8_t* out, bool& fails)
 {
     const KernelPath path = ActiveKernelPath();
-    if (path == KernelPath::Scalar || !ByteTableHolds(map)) return 0;
+    if (path == KernelPath::Scalar || !map.fitsVectorTables) return 0;
     const char16_t* in = body.data();
     const std::size_t n = body.size();
     switch (spacing) {

@@ -4,6 +4,7 @@
 // loop, many code units at a time.
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "decoder/detail/kernels.h"
@@ -23,10 +24,13 @@ bool Available(KernelPath path);  // on this CPU
 KernelPath ActiveKernelPath();
 void ForceKernelPath(KernelPath path);  // must be Available
 
+// Whether the vector paths can hold `map` in their byte tables.
+bool FitsVectorTables(const ShiftMap& map);
+
 // Strips and shifts the longest prefix of `body` made of whole blocks of the
 // active path; returns how many units of `body` it took (a multiple of
-// spacing + 1), having written their kept units to `out`. Sets `fails` when
-// one of them falls outside the alphabet.
-std::size_t StripShiftBlocks(std::u16string_view body, int spacing, const ShiftMap& map, char16_t* out, bool& fails);
+// spacing + 1), having written their kept units to `out`, one byte each. Sets
+// `fails` when one of them falls outside the alphabet.
+std::size_t StripShiftBlocks(std::u16string_view body, int spacing, const ShiftMap& map, std::uint8_t* out, bool& fails);
 
 }  // namespace ravelon::detail

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "decoder/detail/kernels.h"
 #include "decoder/detail/vector_kernels.h"
 #include "tests/row_name.h"
 
@@ -51,6 +55,49 @@ TEST(Differential, EveryKernelPathAgreesOnLongCodes)
             if (i % 5 == 0) code[5 + static_cast<std::size_t>(i) % (code.size() - 5)] = static_cast<char16_t>(i % 3 == 0 ? 0x60 : 0x100 + i);
             ASSERT_EQ(DecoderRequest(address, code), ReferenceRequest(address, code))
                 << detail::NameOf(path) << ", address length " << address.size() << ", code \"" << Printable(code) << '"';
+        }
+    }
+    detail::ForceKernelPath(active);
+}
+
+// The text is decoded a chunk at a time and sized from its start: markers on
+// either side of a chunk's end, and texts whose later parts shrink more or
+// less than their start, on every path.
+TEST(Differential, EveryKernelPathAgreesAcrossChunksAndUnevenTexts)
+{
+    constexpr std::u16string_view kMarker = u"###NEWLINE###";
+    const std::u16string prose = u"Your licence for 12 seats, \u00A3240. ";
+    const auto repeat = [](std::u16string_view piece, std::size_t length) {
+        std::u16string text;
+        while (text.size() < length) text += piece;
+        text.resize(length);
+        return text;
+    };
+    struct Row {
+        std::string name;
+        std::u16string plain;
+    };
+    std::vector<Row> rows;
+    for (std::size_t before = detail::kChunkBytes - 15; before <= detail::kChunkBytes + 2; ++before) {
+        rows.push_back({"marker after " + std::to_string(before) + " units", repeat(prose, before) + std::u16string(kMarker) + u"end"});
+        rows.push_back({"extra # after " + std::to_string(before) + " units", repeat(prose, before) + u"#" + std::u16string(kMarker)});
+    }
+    rows.push_back({"markers only, then prose", repeat(kMarker, 2 * detail::kChunkBytes) + repeat(prose, 2 * detail::kChunkBytes)});
+    rows.push_back({"prose, then markers only", repeat(prose, 2 * detail::kChunkBytes) + repeat(kMarker, 2 * detail::kChunkBytes)});
+    rows.push_back({"markers only", repeat(kMarker, 3 * detail::kChunkBytes)});
+
+    const detail::KernelPath active = detail::ActiveKernelPath();
+    const std::u16string address(23, u'@');
+    for (const Row& row : rows) {
+        for (int scheme = 1; scheme <= 3; ++scheme) {
+            const std::u16string code = Encode(row.plain, 23, scheme, u'~');
+            const Outcome expected = ReferenceRequest(address, code);
+            for (const detail::KernelPath path : detail::kKernelPaths) {
+                if (!detail::Available(path)) continue;
+                detail::ForceKernelPath(path);
+                ASSERT_EQ(DecoderRequest(address, code), expected)
+                    << detail::NameOf(path) << ", scheme " << scheme << ", " << row.name;
+            }
         }
     }
     detail::ForceKernelPath(active);
