@@ -22,7 +22,7 @@ std::optional<std::u16string> DecryptRequest(std::u16string_view address, std::u
     const int shift = ShiftOf(address.size());
     if (!scheme) return std::u16string{};
 
-    const detail::ShiftMap map = detail::MakeShiftMap(shift, tables);
+    const detail::ShiftMap& map = detail::ShiftMapFor(shift, tables);
     std::u16string plain;
     if (!detail::DecodePlainText(detail::BodyOf(code), tables.FillerSpacingAt(*scheme), map, plain)) throw OutOfRangeError();
     return plain;

@@ -29,6 +29,21 @@ ShiftMap MakeShiftMap(int shift, const CipherTables& tables)
     return map;
 }
 
+const ShiftMap& ShiftMapFor(int shift, const CipherTables& tables)
+{
+    thread_local struct {
+        int shift = -1;
+        std::array<char16_t, CipherTables::kAlphabetSize> alphabet{};
+        ShiftMap map;
+    } last;
+    if (last.shift != shift || last.alphabet != tables.Alphabet) {
+        last.map = MakeShiftMap(shift, tables);
+        last.shift = shift;
+        last.alphabet = tables.Alphabet;
+    }
+    return last.map;
+}
+
 std::optional<Position> MatchScheme(std::u16string_view code, const CipherTables& tables)
 {
     const std::u16string_view candidate = code.substr(0, CipherTables::kTagLength);
@@ -167,9 +182,10 @@ void Widen(const std::uint8_t* bytes, std::size_t n, char16_t* out)
     for (std::size_t i = 0; i < n; ++i) out[i] = bytes[i];
 }
 
-constexpr std::array<std::uint8_t, kMarkerLength> MakeMarkerBytes()
+// The marker as bytes, padded to 16.
+constexpr std::array<std::uint8_t, 16> MakeMarkerBytes()
 {
-    std::array<std::uint8_t, kMarkerLength> bytes{};
+    std::array<std::uint8_t, 16> bytes{};
     for (std::size_t i = 0; i < kMarkerLength; ++i) bytes[i] = static_cast<std::uint8_t>(kMarker[i]);
     return bytes;
 }
@@ -196,6 +212,15 @@ inline std::size_t BytesBeforeHash(const std::uint8_t* bytes, __m128i& loaded)
     return hashes ? static_cast<std::size_t>(__builtin_ctz(hashes)) : 16;
 }
 
+// Whether a marker starts at `bytes`, which has 16 readable.
+inline bool MarkerStartsAt(const std::uint8_t* bytes)
+{
+    const __m128i equal = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)),
+                                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(kMarkerBytes.data())));
+    constexpr unsigned kWhole = (1u << kMarkerLength) - 1;
+    return (static_cast<unsigned>(_mm_movemask_epi8(equal)) & kWhole) == kWhole;
+}
+
 inline void Widen16(__m128i loaded, char16_t* out)
 {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(loaded, _mm_setzero_si128()));
@@ -215,6 +240,8 @@ inline std::size_t BytesBeforeHash(const std::uint8_t* bytes, Loaded16& loaded)
 }
 
 inline void Widen16(Loaded16 loaded, char16_t* out) { Widen(loaded.bytes, 16, out); }
+
+inline bool MarkerStartsAt(const std::uint8_t* bytes) { return std::memcmp(bytes, kMarkerBytes.data(), kMarkerLength) == 0; }
 #endif
 
 struct Walked {
@@ -245,7 +272,7 @@ Walked WalkText(const std::uint8_t* bytes, std::size_t n, bool last, char16_t* o
         w.produced += step;
         if (step < clear || clear == 16 || w.used >= settled) continue;
         // At a '#': a marker becomes CR LF; a lone '#' was stored already.
-        if (n - w.used >= kMarkerLength && std::memcmp(bytes + w.used, kMarkerBytes.data(), kMarkerLength) == 0) {
+        if (n - w.used >= kMarkerLength && MarkerStartsAt(bytes + w.used)) {
             if constexpr (Write) out[w.produced] = u'\r', out[w.produced + 1] = u'\n';
             w.used += kMarkerLength;
             w.produced += 2;

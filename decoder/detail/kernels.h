@@ -30,6 +30,10 @@ struct ShiftMap {
 
 ShiftMap MakeShiftMap(int shift, const CipherTables& tables);
 
+// The same, kept from the last request on this thread: an address is used for
+// many codes.
+const ShiftMap& ShiftMapFor(int shift, const CipherTables& tables);
+
 // The scheme whose tag opens `code`, if any.
 std::optional<Position> MatchScheme(std::u16string_view code, const CipherTables& tables);
 

@@ -152,6 +152,8 @@ __attribute__((target("ssse3"))) inline __m128i Compact(const __m128i* bytes, co
                         _mm_shuffle_epi8(bytes[first + 1], _mm_loadu_si128(reinterpret_cast<const __m128i*>(b))));
 }
 
+// Units squeezed to bytes and compacted first, so that only kept bytes go
+// through the table.
 template <std::size_t Group, bool CheckFails>
 __attribute__((target("ssse3"))) std::size_t Ssse3Blocks(const char16_t* in, std::size_t n, const ShiftMap& map, std::uint8_t* out,
                                                          bool& fails)
@@ -167,11 +169,11 @@ __attribute__((target("ssse3"))) std::size_t Ssse3Blocks(const char16_t* in, std
         for (std::size_t v = 0; v < Group; ++v) {
             const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 16 * v));
             const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 16 * v + 8));
-            bytes[v] = Lookup(t, _mm_packus_epi16(lo, hi));
+            bytes[v] = _mm_packus_epi16(lo, hi);
         }
         bytes[Group] = zero;
         for (std::size_t k = 0; k < Group - 1; ++k, out += 16) {
-            const __m128i kept = Compact(bytes, masks.a[k].data(), masks.b[k].data(), masks.first[k]);
+            const __m128i kept = Lookup(t, Compact(bytes, masks.a[k].data(), masks.b[k].data(), masks.first[k]));
             if constexpr (CheckFails) failed = _mm_or_si128(failed, _mm_cmpeq_epi8(kept, zero));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(out), kept);
         }
@@ -200,43 +202,67 @@ __attribute__((target("avx2"))) inline std::uint8_t* CompactBlocks(const __m128i
     return out;
 }
 
-// ---- AVX2: the lookup 32 bytes at a time, the compaction as SSSE3's ----
+// ---- AVX2: the compaction as SSSE3's, the lookup 32 kept bytes at a time ----
+
+struct Avx2Tables {
+    __m256i rows[kRows];
+    __m256i outside, pound;
+};
+
+__attribute__((target("avx2"))) inline Avx2Tables MakeAvx2Tables(const ShiftMap& map)
+{
+    const ByteTables t = MakeByteTables(map);
+    Avx2Tables a;
+    for (int k = 0; k < kRows; ++k) a.rows[k] = _mm256_broadcastsi128_si256(t.rows[k]);
+    a.outside = _mm256_set1_epi8(static_cast<char>(t.outside));
+    a.pound = _mm256_set1_epi8(static_cast<char>(t.pound));
+    return a;
+}
+
+__attribute__((target("avx2"))) inline __m256i Lookup(const Avx2Tables& t, __m256i b)
+{
+    const __m256i x = _mm256_sub_epi8(b, _mm256_set1_epi8(static_cast<char>(kFirstRow)));
+    __m256i r = _mm256_shuffle_epi8(t.rows[0], x);
+    for (int k = 1; k < kRows; ++k)
+        r = _mm256_xor_si256(r, _mm256_shuffle_epi8(t.rows[k], _mm256_sub_epi8(x, _mm256_set1_epi8(static_cast<char>(16 * k)))));
+    const __m256i inRows = _mm256_cmpgt_epi8(_mm256_set1_epi8(static_cast<char>(-128 + 16 * kRows)), _mm256_xor_si256(x, _mm256_set1_epi8(-128)));
+    r = _mm256_blendv_epi8(t.outside, r, inRows);
+    return _mm256_blendv_epi8(r, t.pound, _mm256_cmpeq_epi8(b, _mm256_set1_epi8(static_cast<char>(kPound))));
+}
 
 template <std::size_t Group, bool CheckFails>
 __attribute__((target("avx2"))) std::size_t Avx2Blocks(const char16_t* in, std::size_t n, const ShiftMap& map, std::uint8_t* out,
                                                        bool& fails)
 {
-    constexpr std::size_t kBlock = 32 * Group;
-    const ByteTables t = MakeByteTables(map);
-    __m256i rows[kRows];
-    for (int k = 0; k < kRows; ++k) rows[k] = _mm256_broadcastsi128_si256(t.rows[k]);
+    constexpr std::size_t kBlock = 32 * Group;  // units in, 32 * (Group - 1) out
+    const Avx2Tables t = MakeAvx2Tables(map);
+    constexpr auto& masks = kShuffle<Group>;
     const __m256i zero = _mm256_setzero_si256();
-    const __m256i firstRow = _mm256_set1_epi8(static_cast<char>(kFirstRow));
-    const __m256i outside = _mm256_set1_epi8(static_cast<char>(t.outside));
-    const __m256i poundSymbol = _mm256_set1_epi8(static_cast<char>(kPound));
-    const __m256i pound = _mm256_set1_epi8(static_cast<char>(t.pound));
-    __m128i failed = _mm_setzero_si128();
+    __m256i failed = zero;
     std::size_t done = 0;
     for (; done + kBlock <= n; done += kBlock, in += kBlock) {
         alignas(32) __m128i bytes[2 * Group + 1];
         for (std::size_t v = 0; v < Group; ++v) {
             const __m256i lo = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 32 * v));
             const __m256i hi = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 32 * v + 16));
-            const __m256i b = _mm256_permute4x64_epi64(_mm256_packus_epi16(lo, hi), 0xD8);
-            const __m256i x = _mm256_sub_epi8(b, firstRow);
-            __m256i r = _mm256_shuffle_epi8(rows[0], x);
-            for (int k = 1; k < kRows; ++k)
-                r = _mm256_xor_si256(r, _mm256_shuffle_epi8(rows[k], _mm256_sub_epi8(x, _mm256_set1_epi8(static_cast<char>(16 * k)))));
-            const __m256i inRows = _mm256_cmpgt_epi8(_mm256_set1_epi8(static_cast<char>(-128 + 16 * kRows)), _mm256_xor_si256(x, _mm256_set1_epi8(-128)));
-            r = _mm256_blendv_epi8(outside, r, inRows);
-            r = _mm256_blendv_epi8(r, pound, _mm256_cmpeq_epi8(b, poundSymbol));
-            _mm256_store_si256(reinterpret_cast<__m256i*>(&bytes[2 * v]), r);
+            _mm256_store_si256(reinterpret_cast<__m256i*>(&bytes[2 * v]), _mm256_permute4x64_epi64(_mm256_packus_epi16(lo, hi), 0xD8));
         }
         bytes[2 * Group] = _mm_setzero_si128();
-        out = CompactBlocks<Group, CheckFails>(bytes, 2, out, failed);
+        __m128i kept[2 * (Group - 1)];
+        for (std::size_t half = 0; half < 2; ++half) {
+            const __m128i* from = bytes + half * Group;
+            for (std::size_t k = 0; k < Group - 1; ++k)
+                kept[half * (Group - 1) + k] = _mm_or_si128(
+                    _mm_shuffle_epi8(from[masks.first[k]], _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks.a[k].data()))),
+                    _mm_shuffle_epi8(from[masks.first[k] + 1], _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks.b[k].data()))));
+        }
+        for (std::size_t k = 0; k < Group - 1; ++k, out += 32) {
+            const __m256i decoded = Lookup(t, _mm256_set_m128i(kept[2 * k + 1], kept[2 * k]));
+            if constexpr (CheckFails) failed = _mm256_or_si256(failed, _mm256_cmpeq_epi8(decoded, zero));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), decoded);
+        }
     }
-    (void)zero;
-    fails = fails || _mm_movemask_epi8(failed) != 0;
+    fails = fails || _mm256_movemask_epi8(failed) != 0;
     return done;
 }
 
