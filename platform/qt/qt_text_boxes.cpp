@@ -8,6 +8,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QValidator>
+#include <QSignalBlocker>
+#include <QKeyEvent>
 #include <algorithm>
 #include <limits>
 #include <map>
@@ -88,6 +90,48 @@ public:
 
 }  // namespace
 
+namespace {
+std::size_t g_lightTextFrom = 32768;
+}  // namespace
+
+std::size_t LightTextFrom() { return g_lightTextFrom; }
+void SetLightTextFrom(std::size_t units) { g_lightTextFrom = units; }
+
+// Routes a box's input to its LightText while that shows the text.
+template <class Base>
+class LightRouting : public Base {
+public:
+    using Base::Base;
+    LightText* light = nullptr;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (!light) return Base::keyPressEvent(event);
+        if (!light->Key(event)) event->ignore();
+    }
+    void mousePressEvent(QMouseEvent* event) override { light ? light->MousePress(event) : Base::mousePressEvent(event); }
+    void mouseMoveEvent(QMouseEvent* event) override { light ? light->MouseMove(event) : Base::mouseMoveEvent(event); }
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (!light) Base::mouseReleaseEvent(event);
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override { light ? light->MouseDoubleClick(event) : Base::mouseDoubleClickEvent(event); }
+    void wheelEvent(QWheelEvent* event) override { light ? light->Wheel(event) : Base::wheelEvent(event); }
+    void inputMethodEvent(QInputMethodEvent* event) override { light ? light->InputMethod(event) : Base::inputMethodEvent(event); }
+    void contextMenuEvent(QContextMenuEvent* event) override { light ? light->ContextMenu(event) : Base::contextMenuEvent(event); }
+    void focusInEvent(QFocusEvent* event) override
+    {
+        Base::focusInEvent(event);
+        if (light) light->FocusChanged();
+    }
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        Base::focusOutEvent(event);
+        if (light) light->FocusChanged();
+    }
+};
+
 WindowHandle RegisterHandle(ClipboardTarget* target)
 {
     static WindowHandle next = 0x10010;
@@ -113,19 +157,91 @@ QColor Resolve(Colour colour)
 
 // ---- LineTextBox ----
 
-LineTextBox::LineTextBox(QWidget* parent) : edit_(new QLineEdit(parent)), handle_(RegisterHandle(this))
+class AddressEdit final : public LightRouting<QLineEdit> {
+public:
+    using LightRouting::LightRouting;
+
+    // Where the line edit puts its text, with nothing scrolled.
+    LightText::Placement TextPlacement() const
+    {
+        QStyleOptionFrame panel;
+        initStyleOption(&panel);
+        const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &panel, this).marginsRemoved(textMargins());
+        constexpr int kHorizontalMargin = 2;
+        const QFontMetrics metrics = fontMetrics();
+        const QRect line(contents.x() + kHorizontalMargin, contents.y() + (contents.height() - metrics.height() + 1) / 2,
+                         contents.width() - 2 * kHorizontalMargin, metrics.height());
+        return {contents, QPointF(line.topLeft()), static_cast<qreal>(line.width()), static_cast<qreal>(metrics.ascent())};
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        if (!light) return QLineEdit::paintEvent(event);
+        QPainter painter(this);
+        QStyleOptionFrame panel;
+        initStyleOption(&panel);
+        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
+        light->Paint(painter, event->rect());
+    }
+
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QLineEdit::resizeEvent(event);
+        if (light) light->Place(TextPlacement());
+    }
+};
+
+LineTextBox::LineTextBox(QWidget* parent) : edit_(new AddressEdit(parent)), handle_(RegisterHandle(this))
 {
     edit_->setMaxLength(std::numeric_limits<int>::max());
     edit_->setValidator(new FirstLineOfPaste(edit_));
     QObject::connect(edit_, &QLineEdit::textChanged, edit_, [this] {
-        if (onChange && !Ended()) onChange();
+        if (onChange && !Ended() && !light_) onChange();
     });
 }
 
 LineTextBox::~LineTextBox() { UnregisterHandle(handle_); }
 
-std::u16string LineTextBox::Text() const { return FromQString(edit_->text()); }
-void LineTextBox::SetText(std::u16string_view text) { edit_->setText(ToQString(text)); }
+QLineEdit* LineTextBox::widget() { return edit_; }
+
+void LineTextBox::ShowLight(bool light)
+{
+    if (light == (light_ != nullptr)) return;
+    if (light) {
+        light_ = std::make_unique<LightText>(*edit_, exact_, true);
+        light_->edited = [this] {
+            if (onChange && !Ended()) onChange();
+        };
+        light_->Place(edit_->TextPlacement());
+        const QSignalBlocker quiet(edit_);
+        edit_->clear();  // the line edit lays out no more than nothing
+    } else {
+        light_.reset();
+        exact_.clear();
+    }
+    edit_->light = light_.get();
+    edit_->update();
+}
+
+std::u16string LineTextBox::Text() const { return light_ ? exact_ : FromQString(edit_->text()); }
+
+void LineTextBox::SetText(std::u16string_view text)
+{
+    if (text.size() >= LightTextFrom()) {
+        const bool changed = Text() != text;
+        ShowLight(true);
+        exact_ = text;
+        light_->Reset();
+        if (changed && onChange && !Ended()) onChange();
+        return;
+    }
+    if (light_) {
+        ShowLight(false);
+        if (!text.empty() && onChange && !Ended()) onChange();  // the line edit was already empty
+    }
+    edit_->setText(ToQString(text));
+}
 bool LineTextBox::Enabled() const { return edit_->isEnabled(); }
 void LineTextBox::SetEnabled(bool enabled) { edit_->setEnabled(enabled); }
 
@@ -139,31 +255,56 @@ void LineTextBox::SetBackColor(Colour colour)
 
 std::size_t LineTextBox::SelStart() const
 {
+    if (light_) return light_->SelStart();
     return static_cast<std::size_t>(edit_->hasSelectedText() ? edit_->selectionStart() : edit_->cursorPosition());
 }
 
-void LineTextBox::SetSelStart(std::size_t start) { edit_->setCursorPosition(static_cast<int>(std::min<std::size_t>(start, static_cast<std::size_t>(edit_->text().size())))); }
+void LineTextBox::SetSelStart(std::size_t start)
+{
+    if (light_) return light_->Select(start, start);
+    edit_->setCursorPosition(static_cast<int>(std::min<std::size_t>(start, static_cast<std::size_t>(edit_->text().size()))));
+}
 
-std::size_t LineTextBox::SelLength() const { return static_cast<std::size_t>(edit_->selectionLength()); }
+std::size_t LineTextBox::SelLength() const { return light_ ? light_->SelLength() : static_cast<std::size_t>(edit_->selectionLength()); }
 
 void LineTextBox::SetSelLength(std::size_t length)
 {
+    if (light_) return light_->Select(light_->SelStart(), light_->SelStart() + length);
     const int start = static_cast<int>(SelStart());
     const int available = static_cast<int>(edit_->text().size()) - start;
     edit_->setSelection(start, static_cast<int>(std::min<std::size_t>(length, static_cast<std::size_t>(available))));
 }
 
 void LineTextBox::SetFocus() { edit_->setFocus(Qt::OtherFocusReason); }
-void LineTextBox::CopySelection() { edit_->copy(); }
-void LineTextBox::PasteClipboard() { edit_->paste(); }
+void LineTextBox::CopySelection() { light_ ? light_->CopySelection() : edit_->copy(); }
+
+void LineTextBox::PasteClipboard()
+{
+    if (light_) return light_->PasteClipboard();
+    const std::optional<std::u16string> pasted = ClipboardText();
+    if (pasted && edit_->text().size() + static_cast<qsizetype>(pasted->size()) >= static_cast<qsizetype>(LightTextFrom())) {
+        // Too big for the line edit: the light view takes over, then pastes.
+        const int from = edit_->hasSelectedText() ? edit_->selectionStart() : edit_->cursorPosition();
+        const int length = edit_->selectionLength();
+        std::u16string text = FromQString(edit_->text());
+        ShowLight(true);
+        exact_ = std::move(text);
+        light_->Reset();
+        light_->Select(static_cast<std::size_t>(from), static_cast<std::size_t>(from + length));
+        return light_->PasteClipboard();
+    }
+    edit_->paste();
+}
 
 // ---- MultiLineTextBox ----
 
-class CodeEdit final : public QPlainTextEdit {
+class CodeEdit;
+
+class CodeEdit final : public LightRouting<QPlainTextEdit> {
 public:
     // Framed as the single-line box is, so that both boxes look alike at any
     // scale (a text edit's own frame leaves a gap at fractional scales).
-    CodeEdit(QWidget* parent, MultiLineTextBox& box) : QPlainTextEdit(parent), box_(box)
+    CodeEdit(QWidget* parent, MultiLineTextBox& box) : LightRouting(parent), box_(box)
     {
         setFrameStyle(QFrame::NoFrame);
         QStyleOptionFrame frame = FrameOption();
@@ -171,7 +312,31 @@ public:
         setViewportMargins(width, width, width, width);
     }
 
+    // Where the text edit puts its first line, in the viewport, and how wide
+    // its lines may be: read off the (empty) document's first line.
+    LightText::Placement TextPlacement()
+    {
+        const QTextBlock block = document()->firstBlock();
+        const QRectF box = blockBoundingGeometry(block).translated(contentOffset());
+        const QTextLine line = block.layout()->lineCount() > 0 ? block.layout()->lineAt(0) : QTextLine();
+        const QPointF at = line.isValid() ? line.position() : QPointF(document()->documentMargin(), 0);
+        const qreal width = line.isValid() ? line.width() : viewport()->width() - 2 * document()->documentMargin();
+        return {viewport()->rect(), box.topLeft() + at, width, 0};
+    }
+
 protected:
+    bool viewportEvent(QEvent* event) override
+    {
+        if (light && event->type() == QEvent::Paint) {
+            QPainter painter(viewport());
+            light->Paint(painter, static_cast<QPaintEvent*>(event)->rect());
+            return true;
+        }
+        const bool handled = QPlainTextEdit::viewportEvent(event);
+        if (light && event->type() == QEvent::Resize) light->Place(TextPlacement());
+        return handled;
+    }
+
     bool event(QEvent* event) override
     {
         if (event->type() != QEvent::Paint) return QPlainTextEdit::event(event);
@@ -212,6 +377,13 @@ private:
     MultiLineTextBox& box_;
 };
 
+LightText* LightTextOf(QWidget* box)
+{
+    if (auto* code = dynamic_cast<CodeEdit*>(box)) return code->light;
+    if (auto* address = dynamic_cast<AddressEdit*>(box)) return address->light;
+    return nullptr;
+}
+
 MultiLineTextBox::MultiLineTextBox(QWidget* parent) : edit_(new CodeEdit(parent, *this)), handle_(RegisterHandle(this))
 {
     edit_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -220,10 +392,10 @@ MultiLineTextBox::MultiLineTextBox(QWidget* parent) : edit_(new CodeEdit(parent,
     edit_->setTabChangesFocus(true);
     ChooseWrapMode(u"");
     QObject::connect(edit_->document(), &QTextDocument::contentsChange, edit_, [this](int position, int removed, int added) {
-        if (!editing_) ApplyDocumentChange(position, removed, added);
+        if (!editing_ && !light_) ApplyDocumentChange(position, removed, added);
     });
     QObject::connect(edit_->document(), &QTextDocument::contentsChanged, edit_, [this] {
-        if (onChange && !Ended()) onChange();
+        if (onChange && !Ended() && !light_) onChange();
     });
 }
 
@@ -278,6 +450,25 @@ void MultiLineTextBox::ApplyDocumentChange(int position, int removed, int added)
     exact_.replace(from, to - from, inserted);
 }
 
+void MultiLineTextBox::ShowLight(bool light)
+{
+    if (light == (light_ != nullptr)) return;
+    editing_ = true;
+    if (light) {
+        light_ = std::make_unique<LightText>(*edit_->viewport(), exact_, false);
+        light_->edited = [this] {
+            if (onChange && !Ended()) onChange();
+        };
+        edit_->clear();  // the text edit lays out no more than nothing
+        light_->Place(edit_->TextPlacement());
+    } else {
+        light_.reset();
+    }
+    edit_->light = light_.get();
+    editing_ = false;
+    edit_->viewport()->update();
+}
+
 void MultiLineTextBox::Replace(int from, int to, std::u16string_view text)
 {
     const std::size_t exactFrom = ToExact(from);
@@ -287,6 +478,14 @@ void MultiLineTextBox::Replace(int from, int to, std::u16string_view text)
     next += std::u16string_view(exact_).substr(exactTo);
 
     ChooseWrapMode(next);
+    if (next.size() >= LightTextFrom()) {
+        exact_ = std::move(next);
+        ShowLight(true);
+        light_->Reset();
+        light_->Select(exactFrom + text.size(), exactFrom + text.size());
+        if (onChange && !Ended()) onChange();
+        return;
+    }
     exact_ = std::move(next);
     editing_ = true;
     QTextCursor cursor = edit_->textCursor();
@@ -301,6 +500,13 @@ void MultiLineTextBox::SetText(std::u16string_view text)
 {
     ChooseWrapMode(text);
     exact_ = text;
+    if (text.size() >= LightTextFrom()) {
+        ShowLight(true);
+        light_->Reset();
+        if (onChange && !Ended()) onChange();
+        return;
+    }
+    ShowLight(false);
     editing_ = true;
     edit_->setPlainText(ToQString(text));
     editing_ = false;
@@ -316,8 +522,9 @@ void MultiLineTextBox::ChooseWrapMode(std::u16string_view text)
         run = (c == u' ' || c == u'\t' || IsBlockBreak(c) || c == 0x2028) ? 0 : run + 1;
         longest = std::max(longest, run);
     }
-    edit_->setWordWrapMode(longest > kLongestWordToWrap ? QTextOption::WrapAnywhere
-                                                        : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const QTextOption::WrapMode mode = longest > kLongestWordToWrap ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    edit_->setWordWrapMode(mode);
+    if (light_) light_->SetWrapMode(mode);
 }
 
 bool MultiLineTextBox::Enabled() const { return edit_->isEnabled(); }
@@ -337,16 +544,18 @@ void MultiLineTextBox::ApplyBackColor()
     edit_->setPalette(palette);
 }
 
-std::size_t MultiLineTextBox::SelStart() const { return ToExact(edit_->textCursor().selectionStart()); }
+std::size_t MultiLineTextBox::SelStart() const { return light_ ? light_->SelStart() : ToExact(edit_->textCursor().selectionStart()); }
 
 std::size_t MultiLineTextBox::SelLength() const
 {
+    if (light_) return light_->SelLength();
     const QTextCursor cursor = edit_->textCursor();
     return ToExact(cursor.selectionEnd()) - ToExact(cursor.selectionStart());
 }
 
 void MultiLineTextBox::SetSelStart(std::size_t start)
 {
+    if (light_) return light_->Select(start, start);
     QTextCursor cursor = edit_->textCursor();
     cursor.setPosition(ToDocument(start));
     edit_->setTextCursor(cursor);
@@ -354,6 +563,7 @@ void MultiLineTextBox::SetSelStart(std::size_t start)
 
 void MultiLineTextBox::SetSelLength(std::size_t length)
 {
+    if (light_) return light_->Select(light_->SelStart(), light_->SelStart() + length);
     QTextCursor cursor = edit_->textCursor();
     const int anchor = cursor.selectionStart();
     cursor.setPosition(anchor);
@@ -365,6 +575,7 @@ void MultiLineTextBox::SetFocus() { edit_->setFocus(Qt::OtherFocusReason); }
 
 void MultiLineTextBox::CopySelection()
 {
+    if (light_) return light_->CopySelection();
     if (SelLength() == 0) return;  // as a Windows edit control: the clipboard keeps what it had
     QGuiApplication::clipboard()->setText(
         ToQString(std::u16string_view(Exact()).substr(SelStart(), SelLength())));
@@ -372,6 +583,7 @@ void MultiLineTextBox::CopySelection()
 
 void MultiLineTextBox::PasteClipboard()
 {
+    if (light_) return light_->PasteClipboard();
     const std::optional<std::u16string> text = ClipboardText();
     if (!text || text->empty()) return;
     const QTextCursor cursor = edit_->textCursor();

@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 
 #include "platform/forms.h"
+#include "platform/qt/light_text.h"
 
 namespace ravelon::forms::qt {
 
@@ -33,13 +34,24 @@ ClipboardTarget* TargetOf(WindowHandle handle);
 
 bool Ended();
 
+// From how many code units on a box shows its text through LightText rather
+// than the toolkit's own box, which lays the whole text out at every blink of
+// the cursor. Tests lower it to compare the two.
+std::size_t LightTextFrom();
+void SetLightTextFrom(std::size_t units);
+
+// The LightText showing a box's text, if one does.
+LightText* LightTextOf(QWidget* box);
+
 // The single-line box: a QLineEdit without its 32,767-character limit that,
 // like the platform's single-line box, keeps only the first line of a paste.
+class AddressEdit;
+
 class LineTextBox final : public TextBox, public ClipboardTarget {
 public:
     explicit LineTextBox(QWidget* parent);
     ~LineTextBox();
-    QLineEdit* widget() { return edit_; }
+    QLineEdit* widget();
 
     std::u16string Text() const override;
     void SetText(std::u16string_view text) override;
@@ -58,9 +70,14 @@ public:
     void PasteClipboard() override;
 
 private:
-    QLineEdit* edit_;
+    friend class AddressEdit;
+    void ShowLight(bool light);
+
+    AddressEdit* edit_;
     Colour backColor_ = 0x80000005u;
     WindowHandle handle_;
+    std::u16string exact_;  // the text, while LightText shows it
+    std::unique_ptr<LightText> light_;
 };
 
 // The multi-line box. QTextDocument keeps every kind of line break as one
@@ -100,12 +117,14 @@ private:
     void ApplyDocumentChange(int position, int removed, int added);
     void ChooseWrapMode(std::u16string_view text);
     void ApplyBackColor();
+    void ShowLight(bool light);
 
     CodeEdit* edit_;
     Colour backColor_ = 0x80000005u;
     WindowHandle handle_;
     std::u16string exact_;
     bool editing_ = false;
+    std::unique_ptr<LightText> light_;
 };
 
 // The colour a BackColor value paints in now.

@@ -1,0 +1,135 @@
+#pragma once
+
+// What a text box shows and edits when its text is too big for the toolkit's
+// own boxes, which lay the whole text out again at every blink of the cursor
+// and every keystroke. Here only the lines in view are laid out; an edit lays
+// out again only the lines it changed, and the wrapped lines are found a
+// window of text at a time, so memory stays near the text's own size.
+
+#include <QPointF>
+#include <QRect>
+#include <QTextOption>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QContextMenuEvent;
+class QInputMethodEvent;
+class QKeyEvent;
+class QMouseEvent;
+class QPainter;
+class QTextLayout;
+class QWheelEvent;
+class QWidget;
+
+namespace ravelon::forms::qt {
+
+class LightText {
+public:
+    // Where the box's own text would be, in the coordinates of `widget`.
+    struct Placement {
+        QRect area;         // what may be painted
+        QPointF origin;     // the top left of the first line
+        qreal width = 0;    // the width lines wrap at; a single line's width in view
+        qreal ascent = 0;   // a single line: its baseline lies this far below origin
+    };
+
+    // Shows and edits `text`, which the box owns, in `widget`.
+    LightText(QWidget& widget, std::u16string& text, bool singleLine);
+
+    std::function<void()> edited;  // after each change the user makes
+
+    void Place(const Placement& placement);
+    void SetWrapMode(QTextOption::WrapMode mode);
+
+    // The box's text was replaced whole: the caret goes to its start.
+    void Reset();
+    // Replaces [from, to) with `text`, as the user would; the caret follows it.
+    void Replace(std::size_t from, std::size_t to, std::u16string_view text);
+
+    std::size_t SelStart() const { return std::min(anchor_, caret_); }
+    std::size_t SelLength() const { return std::max(anchor_, caret_) - SelStart(); }
+    void Select(std::size_t anchor, std::size_t caret);
+
+    void CopySelection() const;
+    void PasteClipboard();
+
+    void Paint(QPainter& painter, const QRect& dirty);
+    bool Key(QKeyEvent* event);
+    void MousePress(QMouseEvent* event);
+    void MouseMove(QMouseEvent* event);
+    void MouseDoubleClick(QMouseEvent* event);
+    void Wheel(QWheelEvent* event);
+    void InputMethod(QInputMethodEvent* event);
+    void ContextMenu(QContextMenuEvent* event);
+    void FocusChanged();
+
+    // What the lines show, one after another, each line break as U+2029:
+    // every line laid out, as painting would.
+    std::u16string ShownText();
+
+private:
+    struct Edit {
+        std::size_t at;
+        std::u16string removed, inserted;
+    };
+
+    // ---- lines ----
+    void ForgetAllLines();
+    void ForgetLinesFrom(std::size_t at, std::size_t removed, std::size_t inserted);
+    void AddLineStart(std::size_t start);
+    void LayOutMore();
+    void LayOutThrough(std::size_t position);
+    void LayOutLines(std::size_t count);
+    std::size_t LineOf(std::size_t position);
+    std::size_t LineCount();
+    bool LineExists(std::size_t line);
+    std::size_t LineEnd(std::size_t line);  // before its line break, if any
+    std::unique_ptr<QTextLayout> LayOutLine(std::size_t line);
+
+    // ---- the single line ----
+    qreal Advance(std::size_t from, std::size_t to) const;
+    void ScrollSingleLine();
+
+    // ---- caret and view ----
+    std::size_t Step(std::size_t position, bool forward) const;
+    std::size_t WordStep(std::size_t position, bool forward) const;
+    std::size_t VerticalMove(std::size_t position, int lines);
+    std::size_t PositionAt(QPointF point);
+    void MoveCaret(std::size_t to, bool select);
+    void EnsureCaretVisible();
+    qreal TopOfLines(std::size_t top);
+    qreal RoomBelow(std::size_t top);
+    int VisibleLines();
+    void ScrollBy(int lines);
+    void RestartBlink();
+    void Apply(const Edit& edit, bool undoable);
+    void Undo();
+    void Redo();
+
+    QWidget& widget_;
+    std::u16string& text_;
+    const bool singleLine_;
+    Placement placement_;
+    QTextOption::WrapMode wrapMode_ = QTextOption::WrapAtWordBoundaryOrAnywhere;
+
+    std::vector<std::size_t> starts_{0};  // the lines found so far, in order
+    bool allLines_ = false;               // starts_ holds every line
+    std::vector<std::size_t> resync_;     // lines after the last edit, as they were
+    bool resyncReachesEnd_ = false;
+
+    std::size_t top_ = 0;         // the first line in view
+    std::size_t scrollFrom_ = 0;  // single line: the first unit in view
+    qreal scrollPixels_ = 0;      // and how much of it is hidden
+    std::size_t anchor_ = 0, caret_ = 0;
+    qreal caretX_ = -1;  // kept over vertical moves
+    bool caretShown_ = true;
+    QRect caretRect_;
+    QTimer blink_;
+    std::vector<Edit> undo_, redo_;
+};
+
+}  // namespace ravelon::forms::qt

@@ -1,0 +1,133 @@
+// A box shows a big text through LightText, which must look and behave as the
+// toolkit's own box does: the same text, in the same pixels, after the same
+// keys. Each row is run twice, on the toolkit's box and on LightText (with
+// the threshold lowered), and the painted boxes are compared pixel for pixel.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QTest>
+#include <functional>
+
+#include "platform/qt/qt_text_boxes.h"
+#include "tests/row_name.h"
+#include "tests/window/qt_driver.h"
+
+namespace ravelon::testing {
+namespace {
+
+std::u16string Prose(std::size_t length, std::u16string_view lineBreak)
+{
+    const std::u16string_view words[] = {u"licence ", u"seats ", u"renews ", u"every ", u"year, ", u"\u00A3240 ", u"(VAT) "};
+    std::u16string text;
+    for (std::size_t i = 0; text.size() < length; ++i) {
+        text += words[i % std::size(words)];
+        if (i % 23 == 22) text += lineBreak;
+    }
+    return text;
+}
+
+std::u16string ShortLines(int count)
+{
+    std::u16string text;
+    for (int i = 0; i < count; ++i) text += u"line " + std::u16string(1, static_cast<char16_t>(u'a' + i)) + u"\r\n";
+    return text;
+}
+
+struct Keys {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+};
+
+struct LookRow {
+    const char* name;
+    const char* box;
+    std::u16string text;
+    std::vector<Keys> keys;
+    bool disabled = false;
+    friend void PrintTo(const LookRow& row, std::ostream* os) { *os << row.name; }
+};
+
+struct Painted {
+    QImage image;
+    std::u16string text;
+    std::size_t selStart, selLength;
+    bool light;
+};
+
+Painted PaintAfterKeys(const LookRow& row, std::size_t lightFrom)
+{
+    forms::qt::SetLightTextFrom(lightFrom);
+    QtProgram program;
+    program.form().TextBoxNamed("txtEmail").SetText(u"someone@example.com");
+    forms::TextBox& box = program.form().TextBoxNamed(row.box);
+    box.SetText(row.text);
+    QWidget* widget = program.Widget(row.box);
+    widget->setFocus();
+    QApplication::processEvents();
+    for (const Keys& keys : row.keys) QTest::keyClick(widget, keys.key, keys.modifiers);
+    if (row.disabled) widget->setEnabled(false);
+    QApplication::processEvents();
+    Painted painted{widget->grab().toImage(), box.Text(), box.SelStart(), box.SelLength(),
+                    forms::qt::LightTextOf(widget) != nullptr};
+    forms::qt::SetLightTextFrom(32768);
+    return painted;
+}
+
+class LightTextLooks : public ::testing::TestWithParam<LookRow> {
+protected:
+    void SetUp() override { QApplication::setCursorFlashTime(0); }  // the caret stays, for both
+    void TearDown() override { QApplication::setCursorFlashTime(1000); }
+};
+
+TEST_P(LightTextLooks, AsTheToolkitsBoxAfterTheSameKeys)
+{
+    const LookRow& row = GetParam();
+    const Painted toolkit = PaintAfterKeys(row, std::size_t(-1));
+    const Painted light = PaintAfterKeys(row, 1);
+    ASSERT_FALSE(toolkit.light);
+    ASSERT_TRUE(light.light);
+    EXPECT_TRUE(light.text == toolkit.text) << "the text differs";
+    EXPECT_EQ(light.selStart, toolkit.selStart);
+    EXPECT_EQ(light.selLength, toolkit.selLength);
+    ASSERT_EQ(light.image.size(), toolkit.image.size());
+    int differing = 0;
+    for (int y = 0; y < light.image.height(); ++y)
+        for (int x = 0; x < light.image.width(); ++x) differing += light.image.pixel(x, y) != toolkit.image.pixel(x, y);
+    if (differing) {
+        toolkit.image.save(QStringLiteral("/tmp/ravelon-toolkit-%1.png").arg(QString::fromUtf8(row.name)));
+        light.image.save(QStringLiteral("/tmp/ravelon-light-%1.png").arg(QString::fromUtf8(row.name)));
+    }
+    EXPECT_EQ(differing, 0) << "pixels painted otherwise";
+}
+
+const std::u16string kProse = Prose(3000, u"\r\n");
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, LightTextLooks,
+    ::testing::Values(
+        LookRow{"code_at_its_start", "txtDecrypt", kProse, {}},
+        LookRow{"code_scrolled_to_its_end", "txtDecrypt", kProse, {{Qt::Key_End, Qt::ControlModifier}}},
+        LookRow{"code_selection_over_a_line_break", "txtDecrypt", kProse,
+                {{Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_End}, {Qt::Key_Left}, {Qt::Key_Down, Qt::ShiftModifier},
+                 {Qt::Key_Right, Qt::ShiftModifier}}},
+        LookRow{"code_typed_and_deleted", "txtDecrypt", kProse,
+                {{Qt::Key_Down}, {Qt::Key_Right}, {Qt::Key_X}, {Qt::Key_Return}, {Qt::Key_Y}, {Qt::Key_Backspace},
+                 {Qt::Key_Delete}, {Qt::Key_Delete}}},
+        // One line to a paragraph: how far the toolkit's box scrolls a wrapped
+        // paragraph back up depends on its scrolling before, to a pixel.
+        LookRow{"code_down_to_its_end_and_back_up", "txtDecrypt", ShortLines(20),
+                {{Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_Down},
+                 {Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_Up}, {Qt::Key_Up}, {Qt::Key_Up},
+                 {Qt::Key_Up}, {Qt::Key_Up}, {Qt::Key_Up}, {Qt::Key_Up}, {Qt::Key_Up}}},
+        LookRow{"code_with_lone_breaks", "txtDecrypt", Prose(2000, u"\n") + u"\r\u2029end\r\n", {{Qt::Key_End, Qt::ControlModifier}}},
+        LookRow{"code_disabled", "txtDecrypt", kProse, {}, true},
+        LookRow{"email_short", "txtEmail", u"someone.else@example.com", {}},
+        LookRow{"email_long_at_its_end", "txtEmail", Prose(500, u""), {{Qt::Key_End}}},
+        LookRow{"email_long_back_home_and_selected", "txtEmail", Prose(500, u""),
+                {{Qt::Key_End}, {Qt::Key_Home}, {Qt::Key_Right, Qt::ControlModifier}, {Qt::Key_Right, Qt::ShiftModifier}}}),
+    RowName{});
+
+}  // namespace
+}  // namespace ravelon::testing
