@@ -23,14 +23,23 @@ namespace {
 // How much text is laid out at a time to find where lines wrap; a line is
 // kept only when this much text follows it, so that the window's end cannot
 // have moved it.
-constexpr std::size_t kWindow = 4096;
+constexpr std::size_t kWindow = 1024;
 constexpr std::size_t kSettle = 64;
 // A single line is laid out this far beyond what is in view.
 constexpr std::size_t kSingleLineReach = 256;
 
-bool IsBreak(char16_t c) { return c == u'\r' || c == u'\n' || c == 0x2029 || c == 0x2028 || c == 0xFDD0 || c == 0xFDD1; }
-bool IsSpace(char16_t c) { return c == u' ' || c == u'\t' || c == 0x3000 || c == 0xA0; }
-bool IsWordUnit(char16_t c) { return QChar(c).isLetterOrNumber() || c == u'_' || QChar::isSurrogate(c); }
+bool IsBreak(char16_t c)
+{
+    return c == u'\r' || c == u'\n' || c == 0x2029 || c == 0x2028 || c == 0xFDD0 || c == 0xFDD1;
+}
+bool IsSpace(char16_t c)
+{
+    return c == u' ' || c == u'\t' || c == 0x3000 || c == 0xA0;
+}
+bool IsWordUnit(char16_t c)
+{
+    return QChar(c).isLetterOrNumber() || c == u'_' || QChar::isSurrogate(c);
+}
 
 // The units a line break at `at` takes: CR LF is one break.
 std::size_t BreakAt(const std::u16string& text, std::size_t at)
@@ -90,6 +99,7 @@ void LightText::SetWrapMode(QTextOption::WrapMode mode)
 
 void LightText::ForgetAllLines()
 {
+    layouts_.clear();
     starts_.assign(1, 0);
     allLines_ = false;
     resync_.clear();
@@ -118,7 +128,8 @@ void LightText::ForgetLinesFrom(std::size_t at, std::size_t removed, std::size_t
 {
     if (singleLine_) return;
     const auto holding = std::upper_bound(starts_.begin(), starts_.end(), at) - starts_.begin() - 1;
-    const auto keep = static_cast<std::size_t>(std::max<std::ptrdiff_t>(1, holding));  // word wrap can pull text back a line
+    const auto keep =
+        static_cast<std::size_t>(std::max<std::ptrdiff_t>(1, holding));  // word wrap can pull text back a line
     std::vector<std::size_t> after;
     for (std::size_t i = keep; i < starts_.size(); ++i)
         if (starts_[i] > at + removed) after.push_back(starts_[i] - removed + inserted);
@@ -170,6 +181,7 @@ void LightText::LayOutMore()
             found.push_back(from + static_cast<std::size_t>(line.textStart()));
         }
         layout.endLayout();
+        linesLaidOut_ += found.size();
 
         if (wholeParagraph) {
             for (std::size_t i = 1; i < found.size() && !allLines_; ++i) AddLineStart(found[i]);
@@ -187,7 +199,8 @@ void LightText::LayOutMore()
         while (settled > from && IsSpace(text_[settled - 1])) --settled;
         settled = settled > from + kSettle ? settled - kSettle : from;
         std::size_t added = 0;
-        for (std::size_t i = 1; i < found.size() && found[i] <= settled && !allLines_; ++i, ++added) AddLineStart(found[i]);
+        for (std::size_t i = 1; i < found.size() && found[i] <= settled && !allLines_; ++i, ++added)
+            AddLineStart(found[i]);
         if (added > 0) return;
     }
 }
@@ -228,16 +241,25 @@ std::size_t LightText::LineEnd(std::size_t line)
     return next - BreakBefore(text_, next);
 }
 
-std::unique_ptr<QTextLayout> LightText::LayOutLine(std::size_t line)
+QTextLayout& LightText::LayOutLine(std::size_t line)
 {
-    return OneLine(Slice(text_, starts_[line], LineEnd(line)), widget_.font());
+    return LayOutUnits(starts_[line], LineEnd(line));
+}
+
+// Kept until the text changes: a blink of the caret lays nothing out again.
+QTextLayout& LightText::LayOutUnits(std::size_t from, std::size_t to)
+{
+    auto& layout = layouts_[{from, to}];
+    if (!layout) layout = OneLine(Slice(text_, from, to), widget_.font());
+    return *layout;
 }
 
 std::u16string LightText::ShownText()
 {
     std::u16string shown;
     for (std::size_t line = 0; LineExists(line); ++line) {
-        if (line > 0 && BreakBefore(text_, starts_[line])) shown += text_[starts_[line] - 1] == 0x2028 ? u'\x2028' : u'\x2029';
+        if (line > 0 && BreakBefore(text_, starts_[line]))
+            shown += text_[starts_[line] - 1] == 0x2028 ? u'\x2028' : u'\x2029';
         shown.append(text_, starts_[line], LineEnd(line) - starts_[line]);
     }
     return shown;
@@ -260,8 +282,7 @@ void LightText::ScrollSingleLine()
     const std::size_t reach = 4 * kSingleLineReach;
     const std::size_t anchor = caret_ - std::min(caret_, reach);
     const std::size_t end = std::min(text_.size(), caret_ + reach);
-    const auto layout = OneLine(Slice(text_, anchor, end), widget_.font());
-    const QTextLine line = layout->lineAt(0);
+    const QTextLine line = LayOutUnits(anchor, end).lineAt(0);
     const QFontMetrics metrics(widget_.font());
     const qreal width = placement_.width;
     const qreal cix = qRound(line.cursorToX(static_cast<int>(caret_ - anchor)));
@@ -269,14 +290,21 @@ void LightText::ScrollSingleLine()
     const qreal widthUsed = qRound(line.naturalTextWidth()) + 1 + std::max(0, -metrics.minRightBearing());
 
     qreal hscroll;
-    if (scrollFrom_ < anchor) hscroll = -1e9;  // far left of the caret: it is beyond the right edge
-    else if (scrollFrom_ > end) hscroll = 1e9;  // far right of it
-    else hscroll = line.cursorToX(static_cast<int>(scrollFrom_ - anchor)) + scrollPixels_;
+    if (scrollFrom_ < anchor)
+        hscroll = -1e9;  // far left of the caret: it is beyond the right edge
+    else if (scrollFrom_ > end)
+        hscroll = 1e9;  // far right of it
+    else
+        hscroll = line.cursorToX(static_cast<int>(scrollFrom_ - anchor)) + scrollPixels_;
 
-    if (anchor == 0 && endInReach && std::max(0, -metrics.minLeftBearing()) + widthUsed <= width) hscroll = 0;
-    else if (cix - hscroll >= width) hscroll = cix - width + 1;
-    else if (cix - hscroll < 0) hscroll = cix;
-    else if (endInReach && widthUsed - hscroll < width) hscroll = widthUsed - width + 1;
+    if (anchor == 0 && endInReach && std::max(0, -metrics.minLeftBearing()) + widthUsed <= width)
+        hscroll = 0;
+    else if (cix - hscroll >= width)
+        hscroll = cix - width + 1;
+    else if (cix - hscroll < 0)
+        hscroll = cix;
+    else if (endInReach && widthUsed - hscroll < width)
+        hscroll = widthUsed - width + 1;
     scrollFrom_ = anchor;
     scrollPixels_ = hscroll;
 }
@@ -287,7 +315,7 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
 {
     const bool focused = widget_.hasFocus();
     const QPalette palette = widget_.palette();
-    const QPalette::ColorGroup group = !widget_.isEnabled() ? QPalette::Disabled
+    const QPalette::ColorGroup group = !widget_.isEnabled()                  ? QPalette::Disabled
                                        : focused || widget_.isActiveWindow() ? QPalette::Active
                                                                              : QPalette::Inactive;
     const QPalette::ColorGroup selectionGroup = focused ? QPalette::Active : QPalette::Inactive;
@@ -296,6 +324,7 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
     selected.format.setForeground(palette.brush(selectionGroup, QPalette::HighlightedText));
     const std::size_t selFrom = SelStart(), selTo = SelStart() + SelLength();
 
+    if (layouts_.size() > 256) layouts_.clear();
     painter.save();
     painter.setClipRect(placement_.area & dirty);
     painter.setPen(palette.color(group, QPalette::Text));
@@ -324,11 +353,12 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
         // line shows part of the one before it.
         const std::size_t from = scrollFrom_ - std::min<std::size_t>(scrollFrom_, 16);
         std::size_t end = std::min(text_.size(), scrollFrom_ + kSingleLineReach);
-        auto layout = OneLine(Slice(text_, from, end), widget_.font());
+        QTextLayout* layout = &LayOutUnits(from, end);
         const qreal before = layout->lineAt(0).cursorToX(static_cast<int>(scrollFrom_ - from));
-        while (end < text_.size() && layout->lineAt(0).naturalTextWidth() < before + placement_.area.width() + scrollPixels_) {
+        while (end < text_.size() &&
+               layout->lineAt(0).naturalTextWidth() < before + placement_.area.width() + scrollPixels_) {
             end = std::min(text_.size(), end + (end - scrollFrom_));
-            layout = OneLine(Slice(text_, from, end), widget_.font());
+            layout = &LayOutUnits(from, end);
         }
         // The line edit moves its line by the ascents' difference in whole pixels.
         const int lift = static_cast<int>(layout->lineAt(0).ascent() - placement_.ascent);
@@ -337,9 +367,9 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
         // The document's top margin shows only above its first line.
         qreal y = TopOfLines(top_);
         for (std::size_t line = top_; y < placement_.area.bottom() + 1 && LineExists(line); ++line) {
-            const auto layout = LayOutLine(line);
-            drawLine(*layout, starts_[line], LineEnd(line), QPointF(placement_.origin.x(), y));
-            y += layout->lineAt(0).height();
+            QTextLayout& layout = LayOutLine(line);
+            drawLine(layout, starts_[line], LineEnd(line), QPointF(placement_.origin.x(), y));
+            y += layout.lineAt(0).height();
         }
     }
     painter.restore();
@@ -359,7 +389,10 @@ std::size_t LightText::Step(std::size_t position, bool forward) const
     }
     if (position == 0) return 0;
     if (const std::size_t lineBreak = BreakBefore(text_, position)) return position - lineBreak;
-    return position - (position >= 2 && QChar::isLowSurrogate(text_[position - 1]) && QChar::isHighSurrogate(text_[position - 2]) ? 2 : 1);
+    return position -
+           (position >= 2 && QChar::isLowSurrogate(text_[position - 1]) && QChar::isHighSurrogate(text_[position - 2])
+                ? 2
+                : 1);
 }
 
 // To the start of the next word, or of this or the previous one.
@@ -380,13 +413,13 @@ std::size_t LightText::WordStep(std::size_t position, bool forward) const
 std::size_t LightText::VerticalMove(std::size_t position, int lines)
 {
     const std::size_t from = LineOf(position);
-    if (caretX_ < 0) caretX_ = LayOutLine(from)->lineAt(0).cursorToX(static_cast<int>(position - starts_[from]));
+    if (caretX_ < 0) caretX_ = LayOutLine(from).lineAt(0).cursorToX(static_cast<int>(position - starts_[from]));
     std::size_t to = from;
     if (lines < 0) to = from - std::min(from, static_cast<std::size_t>(-lines));
     for (int i = 0; i < lines && LineExists(to + 1); ++i) ++to;
     if (to == from && lines < 0) return 0;
     if (to == from && lines > 0) return text_.size();
-    const int offset = LayOutLine(to)->lineAt(0).xToCursor(caretX_);
+    const int offset = LayOutLine(to).lineAt(0).xToCursor(caretX_);
     return std::min(LineEnd(to), starts_[to] + static_cast<std::size_t>(offset));
 }
 
@@ -400,10 +433,10 @@ std::size_t LightText::PositionAt(QPointF point)
     }
     qreal y = TopOfLines(top_);
     std::size_t line = top_;
-    std::unique_ptr<QTextLayout> layout = LayOutLine(line);
+    QTextLayout* layout = &LayOutLine(line);
     while (point.y() >= y + layout->lineAt(0).height() && LineExists(line + 1)) {
         y += layout->lineAt(0).height();
-        layout = LayOutLine(++line);
+        layout = &LayOutLine(++line);
     }
     const int offset = std::max(0, layout->lineAt(0).xToCursor(point.x() - placement_.origin.x()));
     return std::min(LineEnd(line), starts_[line] + static_cast<std::size_t>(offset));
@@ -431,12 +464,14 @@ qreal LightText::TopOfLines(std::size_t top)
 {
     if (top == 0) return placement_.origin.y();
     if (BreakBefore(text_, starts_[top])) return placement_.area.top();
-    const auto above = LayOutLine(top - 1);
-    const QTextLine line = above->lineAt(0);
+    const QTextLine line = LayOutLine(top - 1).lineAt(0);
     return placement_.area.top() + line.height() - (line.ascent() + line.descent());
 }
 
-qreal LightText::RoomBelow(std::size_t top) { return placement_.area.bottom() + 1 - TopOfLines(top); }
+qreal LightText::RoomBelow(std::size_t top)
+{
+    return placement_.area.bottom() + 1 - TopOfLines(top);
+}
 
 void LightText::EnsureCaretVisible()
 {
@@ -450,7 +485,7 @@ void LightText::EnsureCaretVisible()
     qreal height = 0;
     std::size_t first = line + 1;
     while (first > top_) {
-        const qreal h = LayOutLine(first - 1)->lineAt(0).height();
+        const qreal h = LayOutLine(first - 1).lineAt(0).height();
         if (height + h > RoomBelow(first - 1) && first <= line) break;
         height += h;
         --first;
@@ -495,38 +530,38 @@ void LightText::Replace(std::size_t from, std::size_t to, std::u16string_view te
     from = std::min(from, text_.size());
     to = std::clamp(to, from, text_.size());
     if (from == to && text.empty()) return;
-    Apply(Edit{from, text_.substr(from, to - from), std::u16string(text)}, true);
+    undo_.push_back(Apply(from, to - from, text));
+    redo_.clear();
 }
 
-void LightText::Apply(const Edit& edit, bool undoable)
+// What undoes an edit holds the units it removed, and only the count of
+// those it inserted: a big paste costs the undo history nothing.
+LightText::Change LightText::Apply(std::size_t at, std::size_t replaces, std::u16string_view text)
 {
-    text_.replace(edit.at, edit.removed.size(), edit.inserted);
-    ForgetLinesFrom(edit.at, edit.removed.size(), edit.inserted.size());
-    if (undoable) {
-        undo_.push_back(edit);
-        redo_.clear();
-    }
+    Change undo{at, text_.substr(at, replaces), text.size()};
+    text_.replace(at, replaces, text.data(), text.size());
+    layouts_.clear();
+    ForgetLinesFrom(at, replaces, text.size());
     caretX_ = -1;
-    MoveCaret(edit.at + edit.inserted.size(), false);
+    MoveCaret(at + text.size(), false);
     if (edited) edited();
+    return undo;
 }
 
 void LightText::Undo()
 {
     if (undo_.empty()) return;
-    Edit edit = std::move(undo_.back());
+    const Change change = std::move(undo_.back());
     undo_.pop_back();
-    Apply(Edit{edit.at, edit.inserted, edit.removed}, false);
-    redo_.push_back(std::move(edit));
+    redo_.push_back(Apply(change.at, change.replaces, change.text));
 }
 
 void LightText::Redo()
 {
     if (redo_.empty()) return;
-    Edit edit = std::move(redo_.back());
+    const Change change = std::move(redo_.back());
     redo_.pop_back();
-    Apply(edit, false);
-    undo_.push_back(std::move(edit));
+    undo_.push_back(Apply(change.at, change.replaces, change.text));
 }
 
 void LightText::CopySelection() const
@@ -539,8 +574,11 @@ void LightText::PasteClipboard()
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (!data || !data->hasText()) return;
-    std::u16string pasted = FromQString(data->text());
-    if (singleLine_) pasted.resize(static_cast<std::size_t>(std::find_if(pasted.begin(), pasted.end(), IsBreak) - pasted.begin()));
+    const QString text = data->text();
+    std::u16string_view pasted(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+    if (singleLine_)
+        pasted = pasted.substr(
+            0, static_cast<std::size_t>(std::find_if(pasted.begin(), pasted.end(), IsBreak) - pasted.begin()));
     if (pasted.empty()) return;
     Replace(SelStart(), SelStart() + SelLength(), pasted);
 }
@@ -553,24 +591,33 @@ bool LightText::Key(QKeyEvent* event)
         std::function<std::size_t()> to;
     };
     const Move moves[] = {
-        {QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar, [&] { return SelLength() && !event->modifiers() ? SelStart() + SelLength() : Step(caret_, true); }},
-        {QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar, [&] { return SelLength() && !event->modifiers() ? SelStart() : Step(caret_, false); }},
+        {QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar,
+         [&] { return SelLength() && !event->modifiers() ? SelStart() + SelLength() : Step(caret_, true); }},
+        {QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar,
+         [&] { return SelLength() && !event->modifiers() ? SelStart() : Step(caret_, false); }},
         {QKeySequence::MoveToNextWord, QKeySequence::SelectNextWord, [&] { return WordStep(caret_, true); }},
         {QKeySequence::MoveToPreviousWord, QKeySequence::SelectPreviousWord, [&] { return WordStep(caret_, false); }},
-        {QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine, [&] { return singleLine_ ? end : VerticalMove(caret_, 1); }},
-        {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine, [&] { return singleLine_ ? 0 : VerticalMove(caret_, -1); }},
-        {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage, [&] { return singleLine_ ? end : VerticalMove(caret_, VisibleLines()); }},
-        {QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage, [&] { return singleLine_ ? 0 : VerticalMove(caret_, -VisibleLines()); }},
-        {QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine, [&] { return singleLine_ ? 0 : starts_[LineOf(caret_)]; }},
-        {QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine, [&] { return singleLine_ ? end : LineEnd(LineOf(caret_)); }},
+        {QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine,
+         [&] { return singleLine_ ? end : VerticalMove(caret_, 1); }},
+        {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine,
+         [&] { return singleLine_ ? 0 : VerticalMove(caret_, -1); }},
+        {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage,
+         [&] { return singleLine_ ? end : VerticalMove(caret_, VisibleLines()); }},
+        {QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage,
+         [&] { return singleLine_ ? 0 : VerticalMove(caret_, -VisibleLines()); }},
+        {QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine,
+         [&] { return singleLine_ ? 0 : starts_[LineOf(caret_)]; }},
+        {QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine,
+         [&] { return singleLine_ ? end : LineEnd(LineOf(caret_)); }},
         {QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument, [] { return std::size_t{0}; }},
         {QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument, [&] { return end; }},
     };
     for (const Move& move : moves) {
         const bool select = event->matches(move.select);
         if (!select && !event->matches(move.move)) continue;
-        const bool vertical = move.move == QKeySequence::MoveToNextLine || move.move == QKeySequence::MoveToPreviousLine ||
-                              move.move == QKeySequence::MoveToNextPage || move.move == QKeySequence::MoveToPreviousPage;
+        const bool vertical =
+            move.move == QKeySequence::MoveToNextLine || move.move == QKeySequence::MoveToPreviousLine ||
+            move.move == QKeySequence::MoveToNextPage || move.move == QKeySequence::MoveToPreviousPage;
         const std::size_t to = move.to();
         if (!vertical) caretX_ = -1;
         MoveCaret(to, select);
@@ -598,7 +645,8 @@ bool LightText::Key(QKeyEvent* event)
         Replace(SelStart(), SelStart() + SelLength(), u"\r\n");  // a typed line break, as on Windows
     } else {
         const QString typed = event->text();
-        const bool printable = !typed.isEmpty() && std::all_of(typed.begin(), typed.end(), [](QChar c) { return c.isPrint() || c.isSurrogate(); });
+        const bool printable = !typed.isEmpty() && std::all_of(typed.begin(), typed.end(),
+                                                               [](QChar c) { return c.isPrint() || c.isSurrogate(); });
         if (!printable || event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false;
         Replace(SelStart(), SelStart() + SelLength(), FromQString(typed));
     }
@@ -628,28 +676,36 @@ void LightText::MouseDoubleClick(QMouseEvent* event)
     Select(from, to);
 }
 
-void LightText::Wheel(QWheelEvent* event) { ScrollBy(-event->angleDelta().y() / 40); }
+void LightText::Wheel(QWheelEvent* event)
+{
+    ScrollBy(-event->angleDelta().y() / 40);
+}
 
 void LightText::InputMethod(QInputMethodEvent* event)
 {
-    if (!event->commitString().isEmpty()) Replace(SelStart(), SelStart() + SelLength(), FromQString(event->commitString()));
+    if (!event->commitString().isEmpty())
+        Replace(SelStart(), SelStart() + SelLength(), FromQString(event->commitString()));
 }
 
 void LightText::ContextMenu(QContextMenuEvent* event)
 {
     QMenu menu(&widget_);
     const bool selection = SelLength() > 0;
-    const bool clipboard = QGuiApplication::clipboard()->mimeData() && QGuiApplication::clipboard()->mimeData()->hasText();
+    const bool clipboard =
+        QGuiApplication::clipboard()->mimeData() && QGuiApplication::clipboard()->mimeData()->hasText();
     menu.addAction(QObject::tr("&Undo"), [this] { Undo(); })->setEnabled(!undo_.empty());
     menu.addAction(QObject::tr("&Redo"), [this] { Redo(); })->setEnabled(!redo_.empty());
     menu.addSeparator();
-    menu.addAction(QObject::tr("Cu&t"), [this] {
-        CopySelection();
-        Replace(SelStart(), SelStart() + SelLength(), u"");
-    })->setEnabled(selection);
+    menu.addAction(QObject::tr("Cu&t"),
+                   [this] {
+                       CopySelection();
+                       Replace(SelStart(), SelStart() + SelLength(), u"");
+                   })
+        ->setEnabled(selection);
     menu.addAction(QObject::tr("&Copy"), [this] { CopySelection(); })->setEnabled(selection);
     menu.addAction(QObject::tr("&Paste"), [this] { PasteClipboard(); })->setEnabled(clipboard);
-    menu.addAction(QObject::tr("Delete"), [this] { Replace(SelStart(), SelStart() + SelLength(), u""); })->setEnabled(selection);
+    menu.addAction(QObject::tr("Delete"), [this] { Replace(SelStart(), SelStart() + SelLength(), u""); })
+        ->setEnabled(selection);
     menu.addSeparator();
     menu.addAction(QObject::tr("Select All"), [this] { Select(0, text_.size()); })->setEnabled(!text_.empty());
     menu.exec(event->globalPos());

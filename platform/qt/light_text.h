@@ -11,6 +11,7 @@
 #include <QTextOption>
 #include <QTimer>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -31,10 +32,10 @@ class LightText {
 public:
     // Where the box's own text would be, in the coordinates of `widget`.
     struct Placement {
-        QRect area;         // what may be painted
-        QPointF origin;     // the top left of the first line
-        qreal width = 0;    // the width lines wrap at; a single line's width in view
-        qreal ascent = 0;   // a single line: its baseline lies this far below origin
+        QRect area;        // what may be painted
+        QPointF origin;    // the top left of the first line
+        qreal width = 0;   // the width lines wrap at; a single line's width in view
+        qreal ascent = 0;  // a single line: its baseline lies this far below origin
     };
 
     // Shows and edits `text`, which the box owns, in `widget`.
@@ -70,11 +71,15 @@ public:
     // What the lines show, one after another, each line break as U+2029:
     // every line laid out, as painting would.
     std::u16string ShownText();
+    // How many lines have been laid out to find where they wrap.
+    std::size_t LinesLaidOut() const { return linesLaidOut_; }
 
 private:
-    struct Edit {
+    // Replaces `replaces` units at `at` with `text`.
+    struct Change {
         std::size_t at;
-        std::u16string removed, inserted;
+        std::u16string text;
+        std::size_t replaces;
     };
 
     // ---- lines ----
@@ -88,7 +93,8 @@ private:
     std::size_t LineCount();
     bool LineExists(std::size_t line);
     std::size_t LineEnd(std::size_t line);  // before its line break, if any
-    std::unique_ptr<QTextLayout> LayOutLine(std::size_t line);
+    QTextLayout& LayOutLine(std::size_t line);
+    QTextLayout& LayOutUnits(std::size_t from, std::size_t to);
 
     // ---- the single line ----
     qreal Advance(std::size_t from, std::size_t to) const;
@@ -106,7 +112,8 @@ private:
     int VisibleLines();
     void ScrollBy(int lines);
     void RestartBlink();
-    void Apply(const Edit& edit, bool undoable);
+    // Returns the change that undoes it.
+    Change Apply(std::size_t at, std::size_t replaces, std::u16string_view text);
     void Undo();
     void Redo();
 
@@ -120,6 +127,7 @@ private:
     bool allLines_ = false;               // starts_ holds every line
     std::vector<std::size_t> resync_;     // lines after the last edit, as they were
     bool resyncReachesEnd_ = false;
+    std::size_t linesLaidOut_ = 0;
 
     std::size_t top_ = 0;         // the first line in view
     std::size_t scrollFrom_ = 0;  // single line: the first unit in view
@@ -129,7 +137,8 @@ private:
     bool caretShown_ = true;
     QRect caretRect_;
     QTimer blink_;
-    std::vector<Edit> undo_, redo_;
+    std::vector<Change> undo_, redo_;
+    std::map<std::pair<std::size_t, std::size_t>, std::unique_ptr<QTextLayout>> layouts_;  // lines as last laid out
 };
 
 }  // namespace ravelon::forms::qt

@@ -10,6 +10,7 @@
 #include <QValidator>
 #include <QSignalBlocker>
 #include <QKeyEvent>
+#include <QMenu>
 #include <algorithm>
 #include <limits>
 #include <map>
@@ -159,7 +160,7 @@ QColor Resolve(Colour colour)
 
 class AddressEdit final : public LightRouting<QLineEdit> {
 public:
-    using LightRouting::LightRouting;
+    AddressEdit(QWidget* parent, LineTextBox& box) : LightRouting(parent), box_(box) {}
 
     // Where the line edit puts its text, with nothing scrolled.
     LightText::Placement TextPlacement() const
@@ -190,9 +191,31 @@ protected:
         QLineEdit::resizeEvent(event);
         if (light) light->Place(TextPlacement());
     }
+
+    // Every paste goes through the box, which hands a big text to LightText.
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (!light && event->matches(QKeySequence::Paste) && !isReadOnly()) return box_.PasteClipboard();
+        LightRouting::keyPressEvent(event);
+    }
+
+    void contextMenuEvent(QContextMenuEvent* event) override
+    {
+        if (light) return LightRouting::contextMenuEvent(event);
+        const std::unique_ptr<QMenu> menu(createStandardContextMenu());
+        for (QAction* action : menu->actions()) {
+            if (action->objectName() != QStringLiteral("edit-paste")) continue;
+            action->disconnect();
+            QObject::connect(action, &QAction::triggered, this, [this] { box_.PasteClipboard(); });
+        }
+        menu->exec(event->globalPos());
+    }
+
+private:
+    LineTextBox& box_;
 };
 
-LineTextBox::LineTextBox(QWidget* parent) : edit_(new AddressEdit(parent)), handle_(RegisterHandle(this))
+LineTextBox::LineTextBox(QWidget* parent) : edit_(new AddressEdit(parent, *this)), handle_(RegisterHandle(this))
 {
     edit_->setMaxLength(std::numeric_limits<int>::max());
     edit_->setValidator(new FirstLineOfPaste(edit_));

@@ -19,7 +19,8 @@ namespace {
 
 std::u16string Prose(std::size_t length, std::u16string_view lineBreak)
 {
-    const std::u16string_view words[] = {u"licence ", u"seats ", u"renews ", u"every ", u"year, ", u"\u00A3240 ", u"(VAT) "};
+    const std::u16string_view words[] = {u"licence ", u"seats ",     u"renews ", u"every ",
+                                         u"year, ",   u"\u00A3240 ", u"(VAT) "};
     std::u16string text;
     for (std::size_t i = 0; text.size() < length; ++i) {
         text += words[i % std::size(words)];
@@ -109,25 +110,91 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         LookRow{"code_at_its_start", "txtDecrypt", kProse, {}},
         LookRow{"code_scrolled_to_its_end", "txtDecrypt", kProse, {{Qt::Key_End, Qt::ControlModifier}}},
-        LookRow{"code_selection_over_a_line_break", "txtDecrypt", kProse,
-                {{Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_End}, {Qt::Key_Left}, {Qt::Key_Down, Qt::ShiftModifier},
+        LookRow{"code_selection_over_a_line_break",
+                "txtDecrypt",
+                kProse,
+                {{Qt::Key_Down},
+                 {Qt::Key_Down},
+                 {Qt::Key_End},
+                 {Qt::Key_Left},
+                 {Qt::Key_Down, Qt::ShiftModifier},
                  {Qt::Key_Right, Qt::ShiftModifier}}},
-        LookRow{"code_typed_and_deleted", "txtDecrypt", kProse,
-                {{Qt::Key_Down}, {Qt::Key_Right}, {Qt::Key_X}, {Qt::Key_Return}, {Qt::Key_Y}, {Qt::Key_Backspace},
-                 {Qt::Key_Delete}, {Qt::Key_Delete}}},
+        LookRow{"code_typed_and_deleted",
+                "txtDecrypt",
+                kProse,
+                {{Qt::Key_Down},
+                 {Qt::Key_Right},
+                 {Qt::Key_X},
+                 {Qt::Key_Return},
+                 {Qt::Key_Y},
+                 {Qt::Key_Backspace},
+                 {Qt::Key_Delete},
+                 {Qt::Key_Delete}}},
         // One line to a paragraph: how far the toolkit's box scrolls a wrapped
         // paragraph back up depends on its scrolling before, to a pixel.
-        LookRow{"code_down_to_its_end_and_back_up", "txtDecrypt", ShortLines(20),
-                {{Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_Down},
-                 {Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_Up}, {Qt::Key_Up}, {Qt::Key_Up},
-                 {Qt::Key_Up}, {Qt::Key_Up}, {Qt::Key_Up}, {Qt::Key_Up}, {Qt::Key_Up}}},
-        LookRow{"code_with_lone_breaks", "txtDecrypt", Prose(2000, u"\n") + u"\r\u2029end\r\n", {{Qt::Key_End, Qt::ControlModifier}}},
+        LookRow{"code_down_to_its_end_and_back_up",
+                "txtDecrypt",
+                ShortLines(20),
+                {{Qt::Key_Down},
+                 {Qt::Key_Down},
+                 {Qt::Key_Down},
+                 {Qt::Key_Down},
+                 {Qt::Key_Down},
+                 {Qt::Key_Down},
+                 {Qt::Key_Down},
+                 {Qt::Key_Down},
+                 {Qt::Key_Down},
+                 {Qt::Key_Up},
+                 {Qt::Key_Up},
+                 {Qt::Key_Up},
+                 {Qt::Key_Up},
+                 {Qt::Key_Up},
+                 {Qt::Key_Up},
+                 {Qt::Key_Up},
+                 {Qt::Key_Up}}},
+        // An edit lays out again only until its lines meet the old ones.
+        LookRow{"code_edited_at_its_start_then_seen_at_its_end",
+                "txtDecrypt",
+                Prose(20000, u""),
+                {{Qt::Key_End, Qt::ControlModifier},
+                 {Qt::Key_Home, Qt::ControlModifier},
+                 {Qt::Key_W},
+                 {Qt::Key_W},
+                 {Qt::Key_Delete},
+                 {Qt::Key_End, Qt::ControlModifier}}},
+        LookRow{"code_with_lone_breaks",
+                "txtDecrypt",
+                Prose(2000, u"\n") + u"\r\u2029end\r\n",
+                {{Qt::Key_End, Qt::ControlModifier}}},
         LookRow{"code_disabled", "txtDecrypt", kProse, {}, true},
         LookRow{"email_short", "txtEmail", u"someone.else@example.com", {}},
         LookRow{"email_long_at_its_end", "txtEmail", Prose(500, u""), {{Qt::Key_End}}},
-        LookRow{"email_long_back_home_and_selected", "txtEmail", Prose(500, u""),
-                {{Qt::Key_End}, {Qt::Key_Home}, {Qt::Key_Right, Qt::ControlModifier}, {Qt::Key_Right, Qt::ShiftModifier}}}),
+        LookRow{
+            "email_long_back_home_and_selected",
+            "txtEmail",
+            Prose(500, u""),
+            {{Qt::Key_End}, {Qt::Key_Home}, {Qt::Key_Right, Qt::ControlModifier}, {Qt::Key_Right, Qt::ShiftModifier}}}),
     RowName{});
+
+TEST(LightText, AnEditLaysOutOnlyTheLinesItChanged)
+{
+    forms::qt::SetLightTextFrom(1);
+    QtProgram program;
+    program.form().TextBoxNamed("txtEmail").SetText(u"someone@example.com");
+    program.form().TextBoxNamed("txtDecrypt").SetText(Prose(200000, u""));
+    QWidget* box = program.Widget("txtDecrypt");
+    box->setFocus();
+    forms::qt::LightText* light = forms::qt::LightTextOf(box);
+    ASSERT_NE(light, nullptr);
+    QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+    const std::size_t whole = light->LinesLaidOut();
+    QTest::keyClick(box, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_W);
+    QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_GT(whole, 2000u);
+    EXPECT_LT(light->LinesLaidOut() - whole, 100u) << "lines laid out again after typing at the start";
+    forms::qt::SetLightTextFrom(32768);
+}
 
 }  // namespace
 }  // namespace ravelon::testing
