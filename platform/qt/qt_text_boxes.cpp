@@ -224,7 +224,12 @@ LineTextBox::LineTextBox(QWidget* parent) : edit_(new AddressEdit(parent, *this)
     });
 }
 
-LineTextBox::~LineTextBox() { UnregisterHandle(handle_); }
+// The line edit belongs to the window, which outlives the box.
+LineTextBox::~LineTextBox()
+{
+    edit_->light = nullptr;
+    UnregisterHandle(handle_);
+}
 
 QLineEdit* LineTextBox::widget() { return edit_; }
 
@@ -422,7 +427,11 @@ MultiLineTextBox::MultiLineTextBox(QWidget* parent) : edit_(new CodeEdit(parent,
     });
 }
 
-MultiLineTextBox::~MultiLineTextBox() { UnregisterHandle(handle_); }
+MultiLineTextBox::~MultiLineTextBox()
+{
+    edit_->light = nullptr;
+    UnregisterHandle(handle_);
+}
 
 QPlainTextEdit* MultiLineTextBox::widget() { return edit_; }
 
