@@ -103,6 +103,7 @@ void LightText::ForgetAllLines()
     starts_.assign(1, 0);
     allLines_ = false;
     resync_.clear();
+    resyncNext_ = 0;
     top_ = 0;
 }
 
@@ -133,25 +134,27 @@ void LightText::ForgetLinesFrom(std::size_t at, std::size_t removed, std::size_t
     std::vector<std::size_t> after;
     for (std::size_t i = keep; i < starts_.size(); ++i)
         if (starts_[i] > at + removed) after.push_back(starts_[i] - removed + inserted);
-    for (std::size_t start : resync_)
-        if (start > at + removed && (after.empty() || start - removed + inserted > after.back()))
-            after.push_back(start - removed + inserted);
-    resyncReachesEnd_ = resync_.empty() ? allLines_ : resyncReachesEnd_;
+    const bool pending = resyncNext_ < resync_.size();
+    for (std::size_t i = resyncNext_; i < resync_.size(); ++i)
+        if (resync_[i] > at + removed && (after.empty() || resync_[i] - removed + inserted > after.back()))
+            after.push_back(resync_[i] - removed + inserted);
+    resyncReachesEnd_ = pending ? resyncReachesEnd_ : allLines_;
     resync_ = std::move(after);
+    resyncNext_ = 0;
     starts_.resize(keep);
     allLines_ = false;
-    top_ = std::min(top_, keep - 1);
 }
 
 void LightText::AddLineStart(std::size_t start)
 {
     starts_.push_back(start);
-    while (!resync_.empty() && resync_.front() < start) resync_.erase(resync_.begin(), resync_.begin() + 1);
-    if (!resync_.empty() && resync_.front() == start) {
+    while (resyncNext_ < resync_.size() && resync_[resyncNext_] < start) ++resyncNext_;
+    if (resyncNext_ < resync_.size() && resync_[resyncNext_] == start) {
         // From a line start both agree on, the rest wraps as it did.
-        starts_.insert(starts_.end(), resync_.begin() + 1, resync_.end());
+        starts_.insert(starts_.end(), resync_.begin() + static_cast<std::ptrdiff_t>(resyncNext_) + 1, resync_.end());
         allLines_ = resyncReachesEnd_;
         resync_.clear();
+        resyncNext_ = 0;
     }
 }
 
@@ -189,6 +192,7 @@ void LightText::LayOutMore()
             if (end == text_.size()) {
                 allLines_ = true;
                 resync_.clear();
+                resyncNext_ = 0;
             } else {
                 AddLineStart(end + BreakAt(text_, end));  // after a final break, an empty last line
             }
@@ -239,6 +243,27 @@ std::size_t LightText::LineEnd(std::size_t line)
     if (line + 1 >= starts_.size()) return text_.size();
     const std::size_t next = starts_[line + 1];
     return next - BreakBefore(text_, next);
+}
+
+// Whether the line goes on in the next, without a line break between.
+bool LightText::Wrapped(std::size_t line)
+{
+    return LineExists(line + 1) && !BreakBefore(text_, starts_[line + 1]);
+}
+
+// As the text edit places a caret past a line's end: on a wrapped line,
+// before the unit the next line starts after.
+std::size_t LightText::LastCaretPosition(std::size_t line)
+{
+    const std::size_t end = LineEnd(line);
+    return Wrapped(line) && end > starts_[line] ? Step(end, false) : end;
+}
+
+// Where End goes: before a wrapped line's last unit if that is a space.
+std::size_t LightText::EndOfLine(std::size_t line)
+{
+    const std::size_t end = LineEnd(line);
+    return Wrapped(line) && end > starts_[line] && IsSpace(text_[end - 1]) ? end - 1 : end;
 }
 
 QTextLayout& LightText::LayOutLine(std::size_t line)
@@ -330,7 +355,8 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
     painter.setPen(palette.color(group, QPalette::Text));
     caretRect_ = QRect();
 
-    const auto drawLine = [&](QTextLayout& layout, std::size_t start, std::size_t end, QPointF at) {
+    // A caret at a wrapped line's end is shown at the start of the next line.
+    const auto drawLine = [&](QTextLayout& layout, std::size_t start, std::size_t end, QPointF at, bool caretAtEnd) {
         QList<QTextLayout::FormatRange> selections;
         if (selFrom < selTo && selFrom <= end && selTo > start) {
             selected.start = static_cast<int>(std::max(selFrom, start) - start);
@@ -339,7 +365,7 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
             selections.append(selected);
         }
         layout.draw(&painter, at, selections, placement_.area & dirty);
-        if (focused && caret_ >= start && caret_ <= end && caretRect_.isNull()) {
+        if (focused && caret_ >= start && (caret_ < end || (caret_ == end && caretAtEnd)) && caretRect_.isNull()) {
             const QTextLine line = layout.lineAt(0);
             const qreal x = at.x() + line.cursorToX(static_cast<int>(caret_ - start));
             caretRect_ = QRectF(x - 1, at.y(), 3, line.height()).toAlignedRect();
@@ -362,13 +388,13 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
         }
         // The line edit moves its line by the ascents' difference in whole pixels.
         const int lift = static_cast<int>(layout->lineAt(0).ascent() - placement_.ascent);
-        drawLine(*layout, from, end, placement_.origin - QPointF(scrollPixels_ + before, lift));
+        drawLine(*layout, from, end, placement_.origin - QPointF(scrollPixels_ + before, lift), true);
     } else {
         // The document's top margin shows only above its first line.
         qreal y = TopOfLines(top_);
         for (std::size_t line = top_; y < placement_.area.bottom() + 1 && LineExists(line); ++line) {
             QTextLayout& layout = LayOutLine(line);
-            drawLine(layout, starts_[line], LineEnd(line), QPointF(placement_.origin.x(), y));
+            drawLine(layout, starts_[line], LineEnd(line), QPointF(placement_.origin.x(), y), !Wrapped(line));
             y += layout.lineAt(0).height();
         }
     }
@@ -420,7 +446,7 @@ std::size_t LightText::VerticalMove(std::size_t position, int lines)
     if (to == from && lines < 0) return 0;
     if (to == from && lines > 0) return text_.size();
     const int offset = LayOutLine(to).lineAt(0).xToCursor(caretX_);
-    return std::min(LineEnd(to), starts_[to] + static_cast<std::size_t>(offset));
+    return std::min(LastCaretPosition(to), starts_[to] + static_cast<std::size_t>(offset));
 }
 
 std::size_t LightText::PositionAt(QPointF point)
@@ -439,7 +465,7 @@ std::size_t LightText::PositionAt(QPointF point)
         layout = &LayOutLine(++line);
     }
     const int offset = std::max(0, layout->lineAt(0).xToCursor(point.x() - placement_.origin.x()));
-    return std::min(LineEnd(line), starts_[line] + static_cast<std::size_t>(offset));
+    return std::min(LastCaretPosition(line), starts_[line] + static_cast<std::size_t>(offset));
 }
 
 void LightText::MoveCaret(std::size_t to, bool select)
@@ -462,7 +488,7 @@ void LightText::Select(std::size_t anchor, std::size_t caret)
 // paragraph sits below the previous line's text, whose height is not rounded up.
 qreal LightText::TopOfLines(std::size_t top)
 {
-    if (top == 0) return placement_.origin.y();
+    if (top == 0 || !LineExists(top)) return placement_.origin.y();
     if (BreakBefore(text_, starts_[top])) return placement_.area.top();
     const QTextLine line = LayOutLine(top - 1).lineAt(0);
     return placement_.area.top() + line.height() - (line.ascent() + line.descent());
@@ -608,7 +634,7 @@ bool LightText::Key(QKeyEvent* event)
         {QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine,
          [&] { return singleLine_ ? 0 : starts_[LineOf(caret_)]; }},
         {QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine,
-         [&] { return singleLine_ ? end : LineEnd(LineOf(caret_)); }},
+         [&] { return singleLine_ ? end : EndOfLine(LineOf(caret_)); }},
         {QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument, [] { return std::size_t{0}; }},
         {QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument, [&] { return end; }},
     };

@@ -93,6 +93,9 @@ private:
     std::size_t LineCount();
     bool LineExists(std::size_t line);
     std::size_t LineEnd(std::size_t line);  // before its line break, if any
+    bool Wrapped(std::size_t line);
+    std::size_t LastCaretPosition(std::size_t line);
+    std::size_t EndOfLine(std::size_t line);
     QTextLayout& LayOutLine(std::size_t line);
     QTextLayout& LayOutUnits(std::size_t from, std::size_t to);
 
@@ -126,6 +129,7 @@ private:
     std::vector<std::size_t> starts_{0};  // the lines found so far, in order
     bool allLines_ = false;               // starts_ holds every line
     std::vector<std::size_t> resync_;     // lines after the last edit, as they were
+    std::size_t resyncNext_ = 0;          // the first of them not yet passed
     bool resyncReachesEnd_ = false;
     std::size_t linesLaidOut_ = 0;
 

@@ -47,6 +47,10 @@ struct LookRow {
     std::u16string text;
     std::vector<Keys> keys;
     bool disabled = false;
+    // With the first line in view continuing a paragraph, the toolkit's box
+    // keeps a sub-pixel remainder of its earlier scrolls, which can move a
+    // selection's edge by a pixel: such rows compare the caret and selection only.
+    bool pixels = true;
     friend void PrintTo(const LookRow& row, std::ostream* os) { *os << row.name; }
 };
 
@@ -93,6 +97,7 @@ TEST_P(LightTextLooks, AsTheToolkitsBoxAfterTheSameKeys)
     EXPECT_EQ(light.selStart, toolkit.selStart);
     EXPECT_EQ(light.selLength, toolkit.selLength);
     ASSERT_EQ(light.image.size(), toolkit.image.size());
+    if (!row.pixels) return;
     int differing = 0;
     for (int y = 0; y < light.image.height(); ++y)
         for (int x = 0; x < light.image.width(); ++x) differing += light.image.pixel(x, y) != toolkit.image.pixel(x, y);
@@ -162,6 +167,30 @@ INSTANTIATE_TEST_SUITE_P(
                  {Qt::Key_W},
                  {Qt::Key_Delete},
                  {Qt::Key_End, Qt::ControlModifier}}},
+        LookRow{"code_typed_on_the_top_line_in_view",
+                "txtDecrypt",
+                ShortLines(30),
+                {{Qt::Key_End, Qt::ControlModifier},
+                 {Qt::Key_Up},
+                 {Qt::Key_Up},
+                 {Qt::Key_Up},
+                 {Qt::Key_Up},
+                 {Qt::Key_Up},
+                 {Qt::Key_W},
+                 {Qt::Key_Backspace},
+                 {Qt::Key_Backspace}}},
+        LookRow{"code_up_from_its_end_over_wrapped_lines",
+                "txtDecrypt",
+                kProse,
+                {{Qt::Key_End, Qt::ControlModifier},
+                 {Qt::Key_Up},
+                 {Qt::Key_Up},
+                 {Qt::Key_End},
+                 {Qt::Key_Up},
+                 {Qt::Key_Down},
+                 {Qt::Key_Home, Qt::ShiftModifier}},
+                false,
+                false},
         LookRow{"code_with_lone_breaks",
                 "txtDecrypt",
                 Prose(2000, u"\n") + u"\r\u2029end\r\n",
