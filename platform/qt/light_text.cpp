@@ -12,7 +12,6 @@
 #include <QTextLayout>
 #include <QWidget>
 #include <algorithm>
-#include <optional>
 
 #include "platform/qt/qt_text_boxes.h"
 
@@ -223,12 +222,6 @@ std::size_t LightText::LineOf(std::size_t position)
 {
     LayOutThrough(position);
     return static_cast<std::size_t>(std::upper_bound(starts_.begin(), starts_.end(), position) - starts_.begin() - 1);
-}
-
-std::size_t LightText::LineCount()
-{
-    LayOutLines(std::numeric_limits<std::size_t>::max());
-    return starts_.size();
 }
 
 bool LightText::LineExists(std::size_t line)

@@ -90,7 +90,6 @@ private:
     void LayOutThrough(std::size_t position);
     void LayOutLines(std::size_t count);
     std::size_t LineOf(std::size_t position);
-    std::size_t LineCount();
     bool LineExists(std::size_t line);
     std::size_t LineEnd(std::size_t line);  // before its line break, if any
     bool Wrapped(std::size_t line);
