@@ -197,8 +197,7 @@ constexpr auto kMarkerBytes = MakeMarkerBytes();
 // text then moves on only past the bytes before the first '#', which is
 // either a marker's start or stays as it is. So the text needs room beyond
 // its end (16 units stored, or a CR LF after 15), and the bytes 16 readable
-// beyond theirs.
-constexpr std::size_t kSlack = 17;
+// beyond theirs: within kWalkSlack.
 
 // How much of the text's start sizes the rest.
 constexpr std::size_t kSampleBytes = 2048;
@@ -244,12 +243,6 @@ inline void Widen16(Loaded16 loaded, char16_t* out) { Widen(loaded.bytes, 16, ou
 inline bool MarkerStartsAt(const std::uint8_t* bytes) { return std::memcmp(bytes, kMarkerBytes.data(), kMarkerLength) == 0; }
 #endif
 
-struct Walked {
-    std::size_t used = 0;      // bytes
-    std::size_t produced = 0;  // units of text
-    bool finished = false;     // false: the text ran out of room
-};
-
 // Turns `n` decoded bytes into text at `out`, which has `room` units, or only
 // counts the units when not Write. Unless `last`, a marker may still be coming
 // in the last few bytes: they are left for the next chunk.
@@ -259,7 +252,7 @@ Walked WalkText(const std::uint8_t* bytes, std::size_t n, bool last, char16_t* o
     const std::size_t settled = last ? n : n - std::min(n, kMarkerLength - 1);
     Walked w;
     while (w.used < settled) {
-        if (Write && room - w.produced < kSlack) return w;
+        if (Write && room - w.produced < kWalkSlack) return w;
 #if defined(__SSE2__)
         __m128i vector;
 #else
@@ -295,7 +288,8 @@ void Resize(std::u16string& text, std::size_t keep, std::size_t size)
 
 bool DecodePlainTextBytewise(std::u16string_view body, int spacing, const ShiftMap& map, std::u16string& plain)
 {
-    alignas(64) std::array<std::uint8_t, kMarkerLength + kChunkBytes + kSlack> scratch;
+    alignas(64) std::array<std::uint8_t, kMarkerLength + kChunkBytes + kWalkSlack> scratch;
+    const bool vectorWalk = HasTextWalk();
     std::size_t left = KeptLength(body.size(), spacing);  // kept units still to decode
     std::size_t held = 0;                                 // bytes at the front of scratch that may begin a marker
     std::size_t written = 0;
@@ -306,7 +300,7 @@ bool DecodePlainTextBytewise(std::u16string_view body, int spacing, const ShiftM
         if (!StripShiftBytes(chunk, spacing, map, scratch.data() + held)) return false;
         left -= kept;
         const std::size_t bytes = held + kept;
-        std::memset(scratch.data() + bytes, 0, kSlack);
+        std::memset(scratch.data() + bytes, 0, kWalkSlack);
         const bool last = left == 0;
         if (plain.empty()) {
             // How far the text's start shrinks tells how big the text will be;
@@ -315,15 +309,18 @@ bool DecodePlainTextBytewise(std::u16string_view body, int spacing, const ShiftM
             const Walked start = WalkText<false>(scratch.data(), sample, last && sample == bytes, nullptr, 0);
             const std::size_t rest = bytes + left;
             const std::size_t likely = (rest * start.produced + start.used - 1) / std::max<std::size_t>(start.used, 1);
-            plain.assign(std::min(rest, likely + rest / 32 + 64) + kSlack, u'\0');
+            plain.assign(std::min(rest, likely + rest / 32 + 64) + kWalkSlack, u'\0');
         }
         std::size_t used = 0;
         for (;;) {
-            const Walked w = WalkText<true>(scratch.data() + used, bytes - used, last, plain.data() + written, plain.size() - written);
+            const std::uint8_t* from = scratch.data() + used;
+            char16_t* to = plain.data() + written;
+            const Walked w = vectorWalk ? WalkTextBlocks(from, bytes - used, last, to, plain.size() - written)
+                                        : WalkText<true>(from, bytes - used, last, to, plain.size() - written);
             used += w.used;
             written += w.produced;
             if (w.finished) break;
-            Resize(plain, written, written + (bytes - used) + left + kSlack);
+            Resize(plain, written, written + (bytes - used) + left + kWalkSlack);
         }
         held = bytes - used;
         std::memmove(scratch.data(), scratch.data() + used, held);

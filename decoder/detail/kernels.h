@@ -58,6 +58,17 @@ inline constexpr std::size_t kChunkBytes = 12288;
 
 inline constexpr std::size_t kMarkerLength = 13;  // ###NEWLINE###
 
+// How far decoded bytes were turned into text, each marker as CR LF.
+struct Walked {
+    std::size_t used = 0;      // bytes
+    std::size_t produced = 0;  // units of text
+    bool finished = false;     // false: the text ran out of room
+};
+
+// Room a walk needs beyond the text it has written, and readable bytes it
+// needs beyond the bytes it is given.
+inline constexpr std::size_t kWalkSlack = 160;
+
 // The leftmost whole marker that starts at or after `from`, or `end`.
 const char16_t* FindMarker(const char16_t* from, const char16_t* end);
 

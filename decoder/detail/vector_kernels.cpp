@@ -1,5 +1,6 @@
 #include "decoder/detail/vector_kernels.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -352,6 +353,80 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) std::size_t Avx512VbmiBlo
     return done;
 }
 
+// ---- Decoded bytes to text ----
+//
+// The bytes are read in fixed blocks, each widened and stored where it
+// belongs when it holds no marker: where the next block is read never waits
+// for what this one held. For each marker, CR LF goes where it starts and the
+// bytes after it are read again and stored 11 units further back, over what
+// the block stored for them.
+
+// Eight bytes as one little-endian word.
+constexpr std::uint64_t Word(const char (&text)[9])
+{
+    std::uint64_t word = 0;
+    for (int i = 7; i >= 0; --i) word = word << 8 | static_cast<std::uint8_t>(text[i]);
+    return word;
+}
+
+inline bool MarkerStartsAt(const std::uint8_t* bytes)
+{
+    constexpr std::uint64_t kHead = Word("###NEWLI"), kTail = Word("WLINE###");
+    std::uint64_t head, tail;
+    std::memcpy(&head, bytes, 8);
+    std::memcpy(&tail, bytes + kMarkerLength - 8, 8);
+    return head == kHead && tail == kTail;
+}
+
+__attribute__((target("avx512f,avx512bw"))) inline void Widen64(__m512i v, char16_t* out, __mmask64 lanes = ~__mmask64{0})
+{
+    _mm512_mask_storeu_epi16(out, static_cast<__mmask32>(lanes), _mm512_cvtepu8_epi16(_mm512_castsi512_si256(v)));
+    _mm512_mask_storeu_epi16(out + 32, static_cast<__mmask32>(lanes >> 32), _mm512_cvtepu8_epi16(_mm512_extracti64x4_epi64(v, 1)));
+}
+
+__attribute__((target("avx512f,avx512bw,bmi"))) Walked Avx512WalkText(const std::uint8_t* bytes, std::size_t n, bool last,
+                                                                     char16_t* out, std::size_t room)
+{
+    constexpr std::size_t kBlock = 64;
+    const std::size_t settled = last ? n : n - std::min(n, kMarkerLength - 1);
+    const __m512i hash = _mm512_set1_epi8('#');
+    std::size_t p = 0;
+    std::size_t removed = 0;   // units of text fewer than bytes before p
+    std::size_t markedTo = 0;  // where the last marker taken ends
+    bool finished = true;
+    for (; p < settled; p += kBlock) {
+        if (room - (p - removed) < kWalkSlack) {
+            finished = false;
+            break;
+        }
+        const __m512i v = _mm512_loadu_si512(bytes + p);
+        // Bytes still in a marker from the block before are not stored.
+        const std::uint64_t fresh = markedTo > p ? ~std::uint64_t{0} << (markedTo - p) : ~std::uint64_t{0};
+        Widen64(v, out + (p - removed), fresh);
+        std::uint64_t hashes = _cvtmask64_u64(_mm512_cmpeq_epi8_mask(v, hash)) & fresh;
+        if (settled - p < kBlock) hashes &= (std::uint64_t{1} << (settled - p)) - 1;
+        while (hashes) {
+            const std::size_t h = static_cast<std::size_t>(__builtin_ctzll(hashes));
+            if (!MarkerStartsAt(bytes + p + h)) {
+                hashes &= hashes - 1;
+                continue;
+            }
+            char16_t* lineBreak = out + (p + h - removed);
+            lineBreak[0] = u'\r';
+            lineBreak[1] = u'\n';
+            Widen64(_mm512_loadu_si512(bytes + p + h + kMarkerLength), lineBreak + 2);
+            removed += kMarkerLength - 2;
+            markedTo = p + h + kMarkerLength;
+            hashes &= h + kMarkerLength < kBlock ? ~std::uint64_t{0} << (h + kMarkerLength) : 0;
+        }
+    }
+    Walked w;
+    w.used = std::max(std::min(p, settled), markedTo);
+    w.produced = w.used - removed;
+    w.finished = finished;
+    return w;
+}
+
 #endif  // RAVELON_X86
 
 KernelPath Fastest()
@@ -444,6 +519,18 @@ std::size_t StripShiftBlocks(std::u16string_view body, int spacing, const ShiftM
         case 3: return map.canFail ? Blocks<true, 4>(path, in, n, map, out, fails) : Blocks<false, 4>(path, in, n, map, out, fails);
         default: return 0;
     }
+}
+
+bool HasTextWalk() { return ActiveKernelPath() >= KernelPath::Avx512Bw; }
+
+Walked WalkTextBlocks(const std::uint8_t* bytes, std::size_t n, bool last, char16_t* out, std::size_t room)
+{
+#ifdef RAVELON_X86
+    return Avx512WalkText(bytes, n, last, out, room);
+#else
+    (void)bytes, (void)n, (void)last, (void)out, (void)room;
+    return {};
+#endif
 }
 
 }  // namespace ravelon::detail

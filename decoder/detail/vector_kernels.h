@@ -33,4 +33,13 @@ bool FitsVectorTables(const ShiftMap& map);
 // `fails` when one of them falls outside the alphabet.
 std::size_t StripShiftBlocks(std::u16string_view body, int spacing, const ShiftMap& map, std::uint8_t* out, bool& fails);
 
+// Whether the active path turns decoded bytes into text with its vector units.
+bool HasTextWalk();
+
+// Turns `n` decoded bytes into text at `out`, which has `room` units, each
+// marker as CR LF, left to right without overlaps. Unless `last`, a marker may
+// still be coming in the last few bytes: they are left for the next call.
+// Needs kWalkSlack readable bytes beyond `n`, zero when `last`.
+Walked WalkTextBlocks(const std::uint8_t* bytes, std::size_t n, bool last, char16_t* out, std::size_t room);
+
 }  // namespace ravelon::detail
