@@ -25,6 +25,7 @@ ShiftMap MakeShiftMap(int shift, const CipherTables& tables)
     for (Position p = 1; p <= CipherTables::kAlphabetSize; ++p) map.decoded[tables.SymbolAt(p)] = decode(p);
     map.canFail = std::find(map.decoded.begin(), map.decoded.end(), ShiftMap::kFails) != map.decoded.end();
     map.fitsBytes = std::all_of(map.decoded.begin(), map.decoded.end(), [](char16_t c) { return c <= 0xFF; });
+    for (std::size_t b = 0; b < map.decoded.size(); ++b) map.decodedBytes[b] = static_cast<std::uint8_t>(map.decoded[b]);
     map.fitsVectorTables = FitsVectorTables(map);
     return map;
 }

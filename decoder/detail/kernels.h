@@ -3,6 +3,7 @@
 // The hot loops behind StripCode, ShiftDecode and DecryptRequest.
 
 #include <array>
+#include <cstdint>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -21,6 +22,7 @@ struct ShiftMap {
     static constexpr char16_t kFails = 0;  // NUL is no symbol of the alphabet
 
     std::array<char16_t, kOutsideSlot + 1> decoded{};
+    std::array<std::uint8_t, kOutsideSlot + 1> decodedBytes{};  // the same, when it fitsBytes
     bool canFail = false;
     bool fitsBytes = false;  // every unit decodes to one below U+0100
     bool fitsVectorTables = false;
@@ -54,7 +56,7 @@ bool DecodePlainText(std::u16string_view body, int spacing, const ShiftMap& map,
 
 // The text is decoded a chunk at a time, one byte a unit, into a buffer that
 // stays in the L1 cache: at most this many kept units a chunk.
-inline constexpr std::size_t kChunkBytes = 12288;
+inline constexpr std::size_t kChunkBytes = 6144;
 
 inline constexpr std::size_t kMarkerLength = 13;  // ###NEWLINE###
 

@@ -89,7 +89,7 @@ ByteTables MakeByteTables(const ShiftMap& map)
     for (unsigned r = 0; r < static_cast<unsigned>(kRows); ++r) {
         std::uint8_t row[16], mixed[16];
         for (unsigned i = 0; i < 16; ++i) {
-            row[i] = static_cast<std::uint8_t>(map.decoded[kFirstRow + 16 * r + i]);
+            row[i] = map.decodedBytes[kFirstRow + 16 * r + i];
             mixed[i] = static_cast<std::uint8_t>(row[i] ^ previous[i]);
         }
         std::memcpy(&t.rows[r], mixed, 16);
@@ -315,19 +315,16 @@ struct PermuteIndex {
     static constexpr auto kCompaction = MakeCompaction<Group, 64>();
 };
 
-// VBMI: one VPERMI2B looks up 128 table entries, and another gathers the kept
-// bytes of two vectors.
+// VBMI: one VPERMI2B gathers the kept bytes of two vectors, and two more look
+// them up in a table of all 256 bytes.
 template <std::size_t Group, bool CheckFails>
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) std::size_t Avx512VbmiBlocks(const char16_t* in, std::size_t n,
                                                                                    const ShiftMap& map, std::uint8_t* out,
                                                                                    bool& fails)
 {
     constexpr std::size_t kBlock = 64 * Group;
-    std::uint8_t table[128];
-    for (unsigned b = 0; b < 128; ++b) table[b] = static_cast<std::uint8_t>(map.decoded[b]);
-    const __m512i low = _mm512_loadu_si512(table), high = _mm512_loadu_si512(table + 64);
-    const __m512i outside = _mm512_set1_epi8(static_cast<char>(map.decoded[kOutsideSlot]));
-    const __m512i pound = _mm512_set1_epi8(static_cast<char>(map.decoded[kPound]));
+    __m512i table[4];  // what each byte decodes to
+    for (std::size_t k = 0; k < 4; ++k) table[k] = _mm512_loadu_si512(map.decodedBytes.data() + 64 * k);
     constexpr auto& c = PermuteIndex<Group>::kCompaction;
     __m512i index[Group - 1];
     for (std::size_t k = 0; k < Group - 1; ++k) index[k] = _mm512_loadu_si512(c.index[k].data());
@@ -335,18 +332,14 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) std::size_t Avx512VbmiBlo
     std::size_t done = 0;
     for (; done + kBlock <= n; done += kBlock, in += kBlock) {
         __m512i bytes[Group];
-        for (std::size_t v = 0; v < Group; ++v) {
-            const __m512i b = Squeeze(in + 64 * v);
-            __m512i r = _mm512_permutex2var_epi8(low, b, high);
-            r = _mm512_mask_blend_epi8(_mm512_movepi8_mask(b), r, outside);  // 0x80 and up
-            r = _mm512_mask_blend_epi8(_mm512_cmpeq_epi8_mask(b, _mm512_set1_epi8(static_cast<char>(kPound))), r, pound);
-            bytes[v] = r;
-        }
+        for (std::size_t v = 0; v < Group; ++v) bytes[v] = Squeeze(in + 64 * v);
         for (std::size_t k = 0; k < Group - 1; ++k, out += 64) {
             const std::size_t first = c.first[k];
-            const __m512i kept = _mm512_permutex2var_epi8(bytes[first], index[k], bytes[first + 1 < Group ? first + 1 : first]);
-            if constexpr (CheckFails) failed |= _mm512_cmpeq_epi8_mask(kept, _mm512_setzero_si512());
-            _mm512_storeu_si512(out, kept);
+            const __m512i b = _mm512_permutex2var_epi8(bytes[first], index[k], bytes[first + 1 < Group ? first + 1 : first]);
+            const __m512i r = _mm512_mask_blend_epi8(_mm512_movepi8_mask(b), _mm512_permutex2var_epi8(table[0], b, table[1]),
+                                                     _mm512_permutex2var_epi8(table[2], b, table[3]));
+            if constexpr (CheckFails) failed |= _mm512_cmpeq_epi8_mask(r, _mm512_setzero_si512());
+            _mm512_storeu_si512(out, r);
         }
     }
     fails = fails || failed != 0;
@@ -384,47 +377,65 @@ __attribute__((target("avx512f,avx512bw"))) inline void Widen64(__m512i v, char1
     _mm512_mask_storeu_epi16(out + 32, static_cast<__mmask32>(lanes >> 32), _mm512_cvtepu8_epi16(_mm512_extracti64x4_epi64(v, 1)));
 }
 
+struct BlockWalk {
+    const std::uint8_t* bytes;
+    char16_t* out;
+    std::size_t p = 0;         // where the block starts
+    std::size_t removed = 0;   // units of text fewer than bytes before p
+    std::size_t markedTo = 0;  // where the last marker taken ends
+};
+
+// One block of 64 bytes, markers starting only where `starts` allows.
+__attribute__((target("avx512f,avx512bw,bmi"))) inline void Avx512Block(BlockWalk& w, std::uint64_t starts)
+{
+    constexpr std::size_t kBlock = 64;
+    const __m512i v = _mm512_loadu_si512(w.bytes + w.p);
+    // Bytes still in a marker from the block before are not stored.
+    if (w.markedTo > w.p) {
+        starts &= ~std::uint64_t{0} << (w.markedTo - w.p);
+        Widen64(v, w.out + (w.p - w.removed), starts);
+    } else {
+        Widen64(v, w.out + (w.p - w.removed));
+    }
+    std::uint64_t hashes = _cvtmask64_u64(_mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8('#'))) & starts;
+    while (hashes) {
+        const std::size_t h = static_cast<std::size_t>(__builtin_ctzll(hashes));
+        if (!MarkerStartsAt(w.bytes + w.p + h)) {
+            hashes &= hashes - 1;
+            continue;
+        }
+        char16_t* lineBreak = w.out + (w.p + h - w.removed);
+        lineBreak[0] = u'\r';
+        lineBreak[1] = u'\n';
+        Widen64(_mm512_loadu_si512(w.bytes + w.p + h + kMarkerLength), lineBreak + 2);
+        w.removed += kMarkerLength - 2;
+        w.markedTo = w.p + h + kMarkerLength;
+        hashes &= h + kMarkerLength < kBlock ? ~std::uint64_t{0} << (h + kMarkerLength) : 0;
+    }
+}
+
 __attribute__((target("avx512f,avx512bw,bmi"))) Walked Avx512WalkText(const std::uint8_t* bytes, std::size_t n, bool last,
                                                                      char16_t* out, std::size_t room)
 {
     constexpr std::size_t kBlock = 64;
     const std::size_t settled = last ? n : n - std::min(n, kMarkerLength - 1);
-    const __m512i hash = _mm512_set1_epi8('#');
-    std::size_t p = 0;
-    std::size_t removed = 0;   // units of text fewer than bytes before p
-    std::size_t markedTo = 0;  // where the last marker taken ends
+    BlockWalk w{bytes, out};
+    // The text before block p is at most p units: blocks before `roomy` need no check.
+    const std::size_t roomy = std::min(settled, room > kWalkSlack ? room - kWalkSlack : 0);
+    for (; w.p + kBlock <= roomy; w.p += kBlock) Avx512Block(w, ~std::uint64_t{0});
     bool finished = true;
-    for (; p < settled; p += kBlock) {
-        if (room - (p - removed) < kWalkSlack) {
+    for (; w.p < settled; w.p += kBlock) {
+        if (room - (w.p - w.removed) < kWalkSlack) {
             finished = false;
             break;
         }
-        const __m512i v = _mm512_loadu_si512(bytes + p);
-        // Bytes still in a marker from the block before are not stored.
-        const std::uint64_t fresh = markedTo > p ? ~std::uint64_t{0} << (markedTo - p) : ~std::uint64_t{0};
-        Widen64(v, out + (p - removed), fresh);
-        std::uint64_t hashes = _cvtmask64_u64(_mm512_cmpeq_epi8_mask(v, hash)) & fresh;
-        if (settled - p < kBlock) hashes &= (std::uint64_t{1} << (settled - p)) - 1;
-        while (hashes) {
-            const std::size_t h = static_cast<std::size_t>(__builtin_ctzll(hashes));
-            if (!MarkerStartsAt(bytes + p + h)) {
-                hashes &= hashes - 1;
-                continue;
-            }
-            char16_t* lineBreak = out + (p + h - removed);
-            lineBreak[0] = u'\r';
-            lineBreak[1] = u'\n';
-            Widen64(_mm512_loadu_si512(bytes + p + h + kMarkerLength), lineBreak + 2);
-            removed += kMarkerLength - 2;
-            markedTo = p + h + kMarkerLength;
-            hashes &= h + kMarkerLength < kBlock ? ~std::uint64_t{0} << (h + kMarkerLength) : 0;
-        }
+        Avx512Block(w, settled - w.p < kBlock ? (std::uint64_t{1} << (settled - w.p)) - 1 : ~std::uint64_t{0});
     }
-    Walked w;
-    w.used = std::max(std::min(p, settled), markedTo);
-    w.produced = w.used - removed;
-    w.finished = finished;
-    return w;
+    Walked walked;
+    walked.used = std::max(std::min(w.p, settled), w.markedTo);
+    walked.produced = walked.used - w.removed;
+    walked.finished = finished;
+    return walked;
 }
 
 #endif  // RAVELON_X86
