@@ -13,6 +13,11 @@
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #endif
+// The block walk is written once for every vector width and inlined into a
+// function of that width: its vectors never pass through a call.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
 #include <immintrin.h>
 #define RAVELON_X86 1
 #endif
@@ -371,11 +376,40 @@ inline bool MarkerStartsAt(const std::uint8_t* bytes)
     return head == kHead && tail == kTail;
 }
 
-__attribute__((target("avx512f,avx512bw"))) inline void Widen64(__m512i v, char16_t* out, __mmask64 lanes = ~__mmask64{0})
-{
-    _mm512_mask_storeu_epi16(out, static_cast<__mmask32>(lanes), _mm512_cvtepu8_epi16(_mm512_castsi512_si256(v)));
-    _mm512_mask_storeu_epi16(out + 32, static_cast<__mmask32>(lanes >> 32), _mm512_cvtepu8_epi16(_mm512_extracti64x4_epi64(v, 1)));
-}
+// What a walk needs of a vector width: a block of bytes loaded, where its
+// '#' are, and the block widened and stored.
+struct Avx2Lanes {
+    static constexpr std::size_t kWidth = 32;
+    using Vector = __m256i;
+    __attribute__((target("avx2"))) static Vector Load(const std::uint8_t* bytes)
+    {
+        return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
+    }
+    __attribute__((target("avx2"))) static std::uint64_t Hashes(Vector v)
+    {
+        return static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, _mm256_set1_epi8('#'))));
+    }
+    __attribute__((target("avx2"))) static void Widen(Vector v, char16_t* out)
+    {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_cvtepu8_epi16(_mm256_castsi256_si128(v)));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 16), _mm256_cvtepu8_epi16(_mm256_extracti128_si256(v, 1)));
+    }
+};
+
+struct Avx512Lanes {
+    static constexpr std::size_t kWidth = 64;
+    using Vector = __m512i;
+    __attribute__((target("avx512f,avx512bw"))) static Vector Load(const std::uint8_t* bytes) { return _mm512_loadu_si512(bytes); }
+    __attribute__((target("avx512f,avx512bw"))) static std::uint64_t Hashes(Vector v)
+    {
+        return _cvtmask64_u64(_mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8('#')));
+    }
+    __attribute__((target("avx512f,avx512bw"))) static void Widen(Vector v, char16_t* out)
+    {
+        _mm512_storeu_si512(out, _mm512_cvtepu8_epi16(_mm512_castsi512_si256(v)));
+        _mm512_storeu_si512(out + 32, _mm512_cvtepu8_epi16(_mm512_extracti64x4_epi64(v, 1)));
+    }
+};
 
 struct BlockWalk {
     const std::uint8_t* bytes;
@@ -385,19 +419,20 @@ struct BlockWalk {
     std::size_t markedTo = 0;  // where the last marker taken ends
 };
 
-// One block of 64 bytes, markers starting only where `starts` allows.
-__attribute__((target("avx512f,avx512bw,bmi"))) inline void Avx512Block(BlockWalk& w, std::uint64_t starts)
+// One block, markers starting only where `starts` allows.
+template <class Lanes>
+__attribute__((always_inline)) inline void WalkBlock(BlockWalk& w, std::uint64_t starts)
 {
-    constexpr std::size_t kBlock = 64;
-    const __m512i v = _mm512_loadu_si512(w.bytes + w.p);
-    // Bytes still in a marker from the block before are not stored.
+    constexpr std::size_t kBlock = Lanes::kWidth;
+    const typename Lanes::Vector v = Lanes::Load(w.bytes + w.p);
     if (w.markedTo > w.p) {
+        // The block goes on from the end of a marker that began before it.
         starts &= ~std::uint64_t{0} << (w.markedTo - w.p);
-        Widen64(v, w.out + (w.p - w.removed), starts);
+        Lanes::Widen(Lanes::Load(w.bytes + w.markedTo), w.out + (w.markedTo - w.removed));
     } else {
-        Widen64(v, w.out + (w.p - w.removed));
+        Lanes::Widen(v, w.out + (w.p - w.removed));
     }
-    std::uint64_t hashes = _cvtmask64_u64(_mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8('#'))) & starts;
+    std::uint64_t hashes = Lanes::Hashes(v) & starts;
     while (hashes) {
         const std::size_t h = static_cast<std::size_t>(__builtin_ctzll(hashes));
         if (!MarkerStartsAt(w.bytes + w.p + h)) {
@@ -407,35 +442,48 @@ __attribute__((target("avx512f,avx512bw,bmi"))) inline void Avx512Block(BlockWal
         char16_t* lineBreak = w.out + (w.p + h - w.removed);
         lineBreak[0] = u'\r';
         lineBreak[1] = u'\n';
-        Widen64(_mm512_loadu_si512(w.bytes + w.p + h + kMarkerLength), lineBreak + 2);
+        Lanes::Widen(Lanes::Load(w.bytes + w.p + h + kMarkerLength), lineBreak + 2);
         w.removed += kMarkerLength - 2;
         w.markedTo = w.p + h + kMarkerLength;
         hashes &= h + kMarkerLength < kBlock ? ~std::uint64_t{0} << (h + kMarkerLength) : 0;
     }
 }
 
-__attribute__((target("avx512f,avx512bw,bmi"))) Walked Avx512WalkText(const std::uint8_t* bytes, std::size_t n, bool last,
-                                                                     char16_t* out, std::size_t room)
+// A block's text is at most its bytes, so only blocks near the text's room check it.
+template <class Lanes>
+__attribute__((always_inline)) inline Walked WalkBlocks(const std::uint8_t* bytes, std::size_t n, bool last, char16_t* out,
+                                                       std::size_t room)
 {
-    constexpr std::size_t kBlock = 64;
+    constexpr std::size_t kBlock = Lanes::kWidth;
     const std::size_t settled = last ? n : n - std::min(n, kMarkerLength - 1);
     BlockWalk w{bytes, out};
-    // The text before block p is at most p units: blocks before `roomy` need no check.
     const std::size_t roomy = std::min(settled, room > kWalkSlack ? room - kWalkSlack : 0);
-    for (; w.p + kBlock <= roomy; w.p += kBlock) Avx512Block(w, ~std::uint64_t{0});
+    for (; w.p + kBlock <= roomy; w.p += kBlock) WalkBlock<Lanes>(w, ~std::uint64_t{0});
     bool finished = true;
     for (; w.p < settled; w.p += kBlock) {
         if (room - (w.p - w.removed) < kWalkSlack) {
             finished = false;
             break;
         }
-        Avx512Block(w, settled - w.p < kBlock ? (std::uint64_t{1} << (settled - w.p)) - 1 : ~std::uint64_t{0});
+        WalkBlock<Lanes>(w, settled - w.p < kBlock ? (std::uint64_t{1} << (settled - w.p)) - 1 : ~std::uint64_t{0});
     }
     Walked walked;
     walked.used = std::max(std::min(w.p, settled), w.markedTo);
     walked.produced = walked.used - w.removed;
     walked.finished = finished;
     return walked;
+}
+
+__attribute__((target("avx2,bmi"))) Walked Avx2WalkText(const std::uint8_t* bytes, std::size_t n, bool last, char16_t* out,
+                                                       std::size_t room)
+{
+    return WalkBlocks<Avx2Lanes>(bytes, n, last, out, room);
+}
+
+__attribute__((target("avx512f,avx512bw,bmi"))) Walked Avx512WalkText(const std::uint8_t* bytes, std::size_t n, bool last,
+                                                                     char16_t* out, std::size_t room)
+{
+    return WalkBlocks<Avx512Lanes>(bytes, n, last, out, room);
 }
 
 #endif  // RAVELON_X86
@@ -532,11 +580,12 @@ std::size_t StripShiftBlocks(std::u16string_view body, int spacing, const ShiftM
     }
 }
 
-bool HasTextWalk() { return ActiveKernelPath() >= KernelPath::Avx512Bw; }
+bool HasTextWalk() { return ActiveKernelPath() >= KernelPath::Avx2; }
 
 Walked WalkTextBlocks(const std::uint8_t* bytes, std::size_t n, bool last, char16_t* out, std::size_t room)
 {
 #ifdef RAVELON_X86
+    if (ActiveKernelPath() == KernelPath::Avx2) return Avx2WalkText(bytes, n, last, out, room);
     return Avx512WalkText(bytes, n, last, out, room);
 #else
     (void)bytes, (void)n, (void)last, (void)out, (void)room;
