@@ -419,12 +419,13 @@ struct BlockWalk {
     std::size_t markedTo = 0;  // where the last marker taken ends
 };
 
-// One block, markers starting only where `starts` allows.
+// One block. No marker starts among the zero bytes after the last.
 template <class Lanes>
-__attribute__((always_inline)) inline void WalkBlock(BlockWalk& w, std::uint64_t starts)
+__attribute__((always_inline)) inline void WalkBlock(BlockWalk& w)
 {
     constexpr std::size_t kBlock = Lanes::kWidth;
     const typename Lanes::Vector v = Lanes::Load(w.bytes + w.p);
+    std::uint64_t starts = ~std::uint64_t{0};
     if (w.markedTo > w.p) {
         // The block goes on from the end of a marker that began before it.
         starts &= ~std::uint64_t{0} << (w.markedTo - w.p);
@@ -458,19 +459,19 @@ __attribute__((always_inline)) inline Walked WalkBlocks(const std::uint8_t* byte
     const std::size_t settled = last ? n : n - std::min(n, kMarkerLength - 1);
     BlockWalk w{bytes, out};
     const std::size_t roomy = std::min(settled, room > kWalkSlack ? room - kWalkSlack : 0);
-    for (; w.p + kBlock <= roomy; w.p += kBlock) WalkBlock<Lanes>(w, ~std::uint64_t{0});
+    for (; w.p + kBlock <= roomy; w.p += kBlock) WalkBlock<Lanes>(w);
     bool finished = true;
     for (; w.p < settled; w.p += kBlock) {
         if (room - (w.p - w.removed) < kWalkSlack) {
             finished = false;
             break;
         }
-        WalkBlock<Lanes>(w, settled - w.p < kBlock ? (std::uint64_t{1} << (settled - w.p)) - 1 : ~std::uint64_t{0});
+        WalkBlock<Lanes>(w);
     }
     Walked walked;
     walked.used = std::max(std::min(w.p, settled), w.markedTo);
     walked.produced = walked.used - w.removed;
-    walked.finished = finished;
+    walked.finished = finished || walked.used >= settled;
     return walked;
 }
 

@@ -39,7 +39,7 @@ bool HasTextWalk();
 // Turns `n` decoded bytes into text at `out`, which has `room` units, each
 // marker as CR LF, left to right without overlaps. Unless `last`, a marker may
 // still be coming in the last few bytes: they are left for the next call.
-// Needs kWalkSlack readable bytes beyond `n`, zero when `last`.
+// Needs kWalkSlack zero bytes beyond `n`.
 Walked WalkTextBlocks(const std::uint8_t* bytes, std::size_t n, bool last, char16_t* out, std::size_t room);
 
 }  // namespace ravelon::detail

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,7 @@ TEST(Differential, EveryKernelPathAgreesAcrossChunksAndUnevenTexts)
     rows.push_back({"markers only, then prose", repeat(kMarker, 2 * detail::kChunkBytes) + repeat(prose, 2 * detail::kChunkBytes)});
     rows.push_back({"prose, then markers only", repeat(prose, 2 * detail::kChunkBytes) + repeat(kMarker, 2 * detail::kChunkBytes)});
     rows.push_back({"markers only", repeat(kMarker, 3 * detail::kChunkBytes)});
+    rows.push_back({"markers only, then lines", repeat(kMarker, 2 * detail::kChunkBytes) + repeat(prose + std::u16string(kMarker), 3 * detail::kChunkBytes)});
 
     const detail::KernelPath active = detail::ActiveKernelPath();
     const std::u16string address(23, u'@');
@@ -97,6 +99,48 @@ TEST(Differential, EveryKernelPathAgreesAcrossChunksAndUnevenTexts)
                 detail::ForceKernelPath(path);
                 ASSERT_EQ(DecoderRequest(address, code), expected)
                     << detail::NameOf(path) << ", scheme " << scheme << ", " << row.name;
+            }
+        }
+    }
+    detail::ForceKernelPath(active);
+}
+
+// A walk that runs out of room stops within it, and the next goes on from
+// where it stopped: lines, and markers only, for every room near the least.
+TEST(TextWalk, StaysWithinItsRoomAndGoesOnWhereItStopped)
+{
+    const std::string lines = "Your licence for 12 seats.###NEWLINE###";
+    const std::string markers = "###NEWLINE###";
+    const detail::KernelPath active = detail::ActiveKernelPath();
+    for (const std::string& piece : {lines, markers}) {
+        std::string text;
+        while (text.size() < 3000) text += piece;
+        std::u16string expected;
+        for (std::size_t i = 0; i < text.size(); i += piece.size()) {
+            for (char c : piece.substr(0, piece.size() - detail::kMarkerLength)) expected += static_cast<char16_t>(c);
+            expected += u"\r\n";
+        }
+        std::vector<std::uint8_t> bytes(text.begin(), text.end());
+        bytes.resize(text.size() + detail::kWalkSlack, 0);
+        for (const detail::KernelPath path : detail::kKernelPaths) {
+            if (!detail::Available(path)) continue;
+            detail::ForceKernelPath(path);
+            if (!detail::HasTextWalk()) continue;
+            for (std::size_t room = detail::kWalkSlack; room < detail::kWalkSlack + 300; room += 7) {
+                constexpr char16_t kUntouched = 0xFFFF;
+                std::u16string walked;
+                std::size_t used = 0;
+                for (bool finished = false; !finished;) {
+                    std::vector<char16_t> out(room + 256, kUntouched);
+                    const detail::Walked w = detail::WalkTextBlocks(bytes.data() + used, text.size() - used, true, out.data(), room);
+                    ASSERT_TRUE(std::all_of(out.begin() + static_cast<std::ptrdiff_t>(room), out.end(), [](char16_t c) { return c == kUntouched; }))
+                        << detail::NameOf(path) << " wrote past a room of " << room;
+                    ASSERT_GT(w.used, 0u) << detail::NameOf(path) << ", room " << room << " at " << used << " of " << text.size();
+                    walked.append(out.data(), w.produced);
+                    used += w.used;
+                    finished = w.finished;
+                }
+                ASSERT_EQ(Printable(walked), Printable(expected)) << detail::NameOf(path) << ", room " << room;
             }
         }
     }
