@@ -13,11 +13,6 @@
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #endif
-// The block walk is written once for every vector width and inlined into a
-// function of that width: its vectors never pass through a call.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wpsabi"
-#endif
 #include <immintrin.h>
 #define RAVELON_X86 1
 #endif
@@ -376,21 +371,18 @@ inline bool MarkerStartsAt(const std::uint8_t* bytes)
     return head == kHead && tail == kTail;
 }
 
-// What a walk needs of a vector width: a block of bytes loaded, where its
-// '#' are, and the block widened and stored.
+// What a walk needs of a vector width, kWidth bytes at a time: where the
+// '#' are, and the bytes widened and stored.
 struct Avx2Lanes {
     static constexpr std::size_t kWidth = 32;
-    using Vector = __m256i;
-    __attribute__((target("avx2"))) static Vector Load(const std::uint8_t* bytes)
+    __attribute__((target("avx2"))) static std::uint64_t Hashes(const std::uint8_t* bytes)
     {
-        return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
-    }
-    __attribute__((target("avx2"))) static std::uint64_t Hashes(Vector v)
-    {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
         return static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, _mm256_set1_epi8('#'))));
     }
-    __attribute__((target("avx2"))) static void Widen(Vector v, char16_t* out)
+    __attribute__((target("avx2"))) static void Widen(const std::uint8_t* bytes, char16_t* out)
     {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_cvtepu8_epi16(_mm256_castsi256_si128(v)));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 16), _mm256_cvtepu8_epi16(_mm256_extracti128_si256(v, 1)));
     }
@@ -398,14 +390,13 @@ struct Avx2Lanes {
 
 struct Avx512Lanes {
     static constexpr std::size_t kWidth = 64;
-    using Vector = __m512i;
-    __attribute__((target("avx512f,avx512bw"))) static Vector Load(const std::uint8_t* bytes) { return _mm512_loadu_si512(bytes); }
-    __attribute__((target("avx512f,avx512bw"))) static std::uint64_t Hashes(Vector v)
+    __attribute__((target("avx512f,avx512bw"))) static std::uint64_t Hashes(const std::uint8_t* bytes)
     {
-        return _cvtmask64_u64(_mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8('#')));
+        return _cvtmask64_u64(_mm512_cmpeq_epi8_mask(_mm512_loadu_si512(bytes), _mm512_set1_epi8('#')));
     }
-    __attribute__((target("avx512f,avx512bw"))) static void Widen(Vector v, char16_t* out)
+    __attribute__((target("avx512f,avx512bw"))) static void Widen(const std::uint8_t* bytes, char16_t* out)
     {
+        const __m512i v = _mm512_loadu_si512(bytes);
         _mm512_storeu_si512(out, _mm512_cvtepu8_epi16(_mm512_castsi512_si256(v)));
         _mm512_storeu_si512(out + 32, _mm512_cvtepu8_epi16(_mm512_extracti64x4_epi64(v, 1)));
     }
@@ -424,16 +415,15 @@ template <class Lanes>
 __attribute__((always_inline)) inline void WalkBlock(BlockWalk& w)
 {
     constexpr std::size_t kBlock = Lanes::kWidth;
-    const typename Lanes::Vector v = Lanes::Load(w.bytes + w.p);
-    std::uint64_t starts = ~std::uint64_t{0};
+    std::uint64_t hashes = Lanes::Hashes(w.bytes + w.p);
+    // A branch, not a select: where most blocks are read must not wait for the block before.
     if (w.markedTo > w.p) {
         // The block goes on from the end of a marker that began before it.
-        starts &= ~std::uint64_t{0} << (w.markedTo - w.p);
-        Lanes::Widen(Lanes::Load(w.bytes + w.markedTo), w.out + (w.markedTo - w.removed));
+        hashes &= ~std::uint64_t{0} << (w.markedTo - w.p);
+        Lanes::Widen(w.bytes + w.markedTo, w.out + (w.markedTo - w.removed));
     } else {
-        Lanes::Widen(v, w.out + (w.p - w.removed));
+        Lanes::Widen(w.bytes + w.p, w.out + (w.p - w.removed));
     }
-    std::uint64_t hashes = Lanes::Hashes(v) & starts;
     while (hashes) {
         const std::size_t h = static_cast<std::size_t>(__builtin_ctzll(hashes));
         if (!MarkerStartsAt(w.bytes + w.p + h)) {
@@ -443,7 +433,7 @@ __attribute__((always_inline)) inline void WalkBlock(BlockWalk& w)
         char16_t* lineBreak = w.out + (w.p + h - w.removed);
         lineBreak[0] = u'\r';
         lineBreak[1] = u'\n';
-        Lanes::Widen(Lanes::Load(w.bytes + w.p + h + kMarkerLength), lineBreak + 2);
+        Lanes::Widen(w.bytes + w.p + h + kMarkerLength, lineBreak + 2);
         w.removed += kMarkerLength - 2;
         w.markedTo = w.p + h + kMarkerLength;
         hashes &= h + kMarkerLength < kBlock ? ~std::uint64_t{0} << (h + kMarkerLength) : 0;
