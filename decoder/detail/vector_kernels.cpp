@@ -402,79 +402,90 @@ struct Avx512Lanes {
     }
 };
 
-struct BlockWalk {
-    const std::uint8_t* bytes;
-    char16_t* out;
-    std::size_t p = 0;         // where the block starts
-    std::size_t removed = 0;   // units of text fewer than bytes before p
-    std::size_t markedTo = 0;  // where the last marker taken ends
-};
+// The most bytes a walk is given: a chunk, and the start of a marker held
+// from the chunk before.
+constexpr std::size_t kMostWalked = kChunkBytes + kMarkerLength - 1;
 
-// One block. No marker starts among the zero bytes after the last.
+// Where whole markers start among the first `settled` bytes, left to right
+// without overlaps, into `starts`; returns how many.
 template <class Lanes>
-__attribute__((always_inline)) inline void WalkBlock(BlockWalk& w)
+__attribute__((always_inline)) inline std::size_t FindMarkers(const std::uint8_t* bytes, std::size_t settled, std::uint32_t* starts)
 {
     constexpr std::size_t kBlock = Lanes::kWidth;
-    std::uint64_t hashes = Lanes::Hashes(w.bytes + w.p);
-    // A branch, not a select: where most blocks are read must not wait for the block before.
-    if (w.markedTo > w.p) {
-        // The block goes on from the end of a marker that began before it.
-        hashes &= ~std::uint64_t{0} << (w.markedTo - w.p);
-        Lanes::Widen(w.bytes + w.markedTo, w.out + (w.markedTo - w.removed));
-    } else {
-        Lanes::Widen(w.bytes + w.p, w.out + (w.p - w.removed));
-    }
-    while (hashes) {
-        const std::size_t h = static_cast<std::size_t>(__builtin_ctzll(hashes));
-        if (!MarkerStartsAt(w.bytes + w.p + h)) {
-            hashes &= hashes - 1;
-            continue;
+    std::size_t count = 0;
+    std::size_t markedTo = 0;
+    for (std::size_t p = 0; p < settled; p += kBlock) {
+        std::uint64_t hashes = Lanes::Hashes(bytes + p);
+        if (markedTo > p) hashes &= ~std::uint64_t{0} << (markedTo - p);
+        while (hashes) {
+            const std::size_t h = static_cast<std::size_t>(__builtin_ctzll(hashes));
+            if (!MarkerStartsAt(bytes + p + h)) {
+                hashes &= hashes - 1;
+                continue;
+            }
+            starts[count++] = static_cast<std::uint32_t>(p + h);
+            markedTo = p + h + kMarkerLength;
+            hashes &= h + kMarkerLength < kBlock ? ~std::uint64_t{0} << (h + kMarkerLength) : 0;
         }
-        char16_t* lineBreak = w.out + (w.p + h - w.removed);
-        lineBreak[0] = u'\r';
-        lineBreak[1] = u'\n';
-        Lanes::Widen(w.bytes + w.p + h + kMarkerLength, lineBreak + 2);
-        w.removed += kMarkerLength - 2;
-        w.markedTo = w.p + h + kMarkerLength;
-        hashes &= h + kMarkerLength < kBlock ? ~std::uint64_t{0} << (h + kMarkerLength) : 0;
     }
+    return count;
 }
 
-// A block's text is at most its bytes, so only blocks near the text's room check it.
-template <class Lanes>
-__attribute__((always_inline)) inline Walked WalkBlocks(const std::uint8_t* bytes, std::size_t n, bool last, char16_t* out,
-                                                       std::size_t room)
+// The runs of bytes between the markers widened, each marker as CR LF. A
+// run's last store reaches past it, and the next run or line break writes
+// over that. Unless CheckRoom, the text has room for all of it.
+template <class Lanes, bool CheckRoom>
+__attribute__((always_inline)) inline Walked WidenRuns(const std::uint8_t* bytes, std::size_t settled, const std::uint32_t* starts,
+                                                      std::size_t count, char16_t* out, std::size_t room)
 {
     constexpr std::size_t kBlock = Lanes::kWidth;
-    const std::size_t settled = last ? n : n - std::min(n, kMarkerLength - 1);
-    BlockWalk w{bytes, out};
-    const std::size_t roomy = std::min(settled, room > kWalkSlack ? room - kWalkSlack : 0);
-    for (; w.p + kBlock <= roomy; w.p += kBlock) WalkBlock<Lanes>(w);
-    bool finished = true;
-    for (; w.p < settled; w.p += kBlock) {
-        if (room - (w.p - w.removed) < kWalkSlack) {
-            finished = false;
-            break;
+    Walked w;
+    // Widens bytes from w.used up to `end`; false when the text ran out of room on the way.
+    const auto run = [&](std::size_t end) __attribute__((always_inline)) {
+        for (; w.used < end; w.used += kBlock, w.produced += kBlock) {
+            if (CheckRoom && room - w.produced < kWalkSlack) return false;
+            Lanes::Widen(bytes + w.used, out + w.produced);
         }
-        WalkBlock<Lanes>(w);
+        w.produced -= w.used - end;
+        w.used = end;
+        return !CheckRoom || room - w.produced >= kWalkSlack;
+    };
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!run(starts[i])) return w;
+        out[w.produced] = u'\r';
+        out[w.produced + 1] = u'\n';
+        w.produced += 2;
+        w.used += kMarkerLength;
     }
-    Walked walked;
-    walked.used = std::max(std::min(w.p, settled), w.markedTo);
-    walked.produced = walked.used - w.removed;
-    walked.finished = finished || walked.used >= settled;
-    return walked;
+    if (w.used < settled && !run(settled)) return w;
+    w.finished = true;
+    return w;
+}
+
+// Two passes: where the markers are, then the runs between them. Nothing in
+// the first waits for what the second stores.
+template <class Lanes>
+__attribute__((always_inline)) inline Walked WalkRuns(const std::uint8_t* bytes, std::size_t n, bool last, char16_t* out,
+                                                     std::size_t room)
+{
+    const std::size_t settled = last ? n : n - std::min(n, kMarkerLength - 1);
+    std::uint32_t starts[kMostWalked / kMarkerLength + 1];
+    const std::size_t count = FindMarkers<Lanes>(bytes, settled, starts);
+    // The text is never longer than its bytes.
+    if (room >= settled + kWalkSlack) return WidenRuns<Lanes, false>(bytes, settled, starts, count, out, room);
+    return WidenRuns<Lanes, true>(bytes, settled, starts, count, out, room);
 }
 
 __attribute__((target("avx2,bmi"))) Walked Avx2WalkText(const std::uint8_t* bytes, std::size_t n, bool last, char16_t* out,
                                                        std::size_t room)
 {
-    return WalkBlocks<Avx2Lanes>(bytes, n, last, out, room);
+    return WalkRuns<Avx2Lanes>(bytes, n, last, out, room);
 }
 
 __attribute__((target("avx512f,avx512bw,bmi"))) Walked Avx512WalkText(const std::uint8_t* bytes, std::size_t n, bool last,
                                                                      char16_t* out, std::size_t room)
 {
-    return WalkBlocks<Avx512Lanes>(bytes, n, last, out, room);
+    return WalkRuns<Avx512Lanes>(bytes, n, last, out, room);
 }
 
 #endif  // RAVELON_X86

@@ -106,19 +106,20 @@ TEST(Differential, EveryKernelPathAgreesAcrossChunksAndUnevenTexts)
 }
 
 // A walk that runs out of room stops within it, and the next goes on from
-// where it stopped: lines, and markers only, for every room near the least.
+// where it stopped: short and long lines, and markers only, for every room
+// near the least.
 TEST(TextWalk, StaysWithinItsRoomAndGoesOnWhereItStopped)
 {
-    const std::string lines = "Your licence for 12 seats.###NEWLINE###";
-    const std::string markers = "###NEWLINE###";
+    const std::string shortLine = "Your licence for 12 seats.";
+    const std::string longLine = shortLine + " It covers every seat in the office, the laptops that go home at night, and the "
+                                             "machines in the meeting rooms.";
     const detail::KernelPath active = detail::ActiveKernelPath();
-    for (const std::string& piece : {lines, markers}) {
+    for (const std::string& line : {shortLine, longLine, std::string()}) {
         std::string text;
-        while (text.size() < 3000) text += piece;
         std::u16string expected;
-        for (std::size_t i = 0; i < text.size(); i += piece.size()) {
-            for (char c : piece.substr(0, piece.size() - detail::kMarkerLength)) expected += static_cast<char16_t>(c);
-            expected += u"\r\n";
+        while (text.size() < 3000) {
+            text += line + "###NEWLINE###";
+            expected += std::u16string(line.begin(), line.end()) + u"\r\n";
         }
         std::vector<std::uint8_t> bytes(text.begin(), text.end());
         bytes.resize(text.size() + detail::kWalkSlack, 0);
