@@ -1,5 +1,6 @@
 #include "platform/qt/light_text.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -73,8 +74,8 @@ std::unique_ptr<QTextLayout> OneLine(const QString& text, const QFont& font)
 
 }  // namespace
 
-LightText::LightText(QWidget& widget, std::u16string& text, bool singleLine)
-    : widget_(widget), text_(text), singleLine_(singleLine)
+LightText::LightText(QWidget& widget, QWidget& box, std::u16string& text, bool singleLine)
+    : widget_(widget), box_(box), text_(text), singleLine_(singleLine)
 {
     QObject::connect(&blink_, &QTimer::timeout, &widget_, [this] {
         caretShown_ = !caretShown_;
@@ -118,6 +119,10 @@ void LightText::Reset()
     redo_.clear();
     EnsureCaretVisible();
     widget_.update();
+    if (QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent event(&box_, 0, QString(), Told(text_));
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 // ---- Lines ----
@@ -445,6 +450,7 @@ std::size_t LightText::VerticalMove(std::size_t position, int lines)
 std::size_t LightText::PositionAt(QPointF point)
 {
     if (singleLine_) {
+        ScrollSingleLine();
         const std::size_t end = std::min(text_.size(), scrollFrom_ + 4 * kSingleLineReach);
         const auto layout = OneLine(Slice(text_, scrollFrom_, end), widget_.font());
         const int offset = layout->lineAt(0).xToCursor(point.x() - placement_.origin.x() + scrollPixels_);
@@ -463,11 +469,69 @@ std::size_t LightText::PositionAt(QPointF point)
 
 void LightText::MoveCaret(std::size_t to, bool select)
 {
+    const bool selected = anchor_ != caret_;
     caret_ = std::min(to, text_.size());
     if (!select) anchor_ = caret_;
     EnsureCaretVisible();
     RestartBlink();
     widget_.update();
+    if (!QAccessible::isActive()) return;
+    if (selected || anchor_ != caret_) {
+        QAccessibleTextSelectionEvent event(&box_, Told(SelStart()), Told(SelStart() + SelLength()));
+        event.setCursorPosition(Told(caret_));
+        QAccessible::updateAccessibility(&event);
+    }
+    QAccessibleTextCursorEvent event(&box_, Told(caret_));
+    QAccessible::updateAccessibility(&event);
+}
+
+int LightText::Told(std::size_t position) const
+{
+    return static_cast<int>(singleLine_ ? position : DocumentPosition(text_, position));
+}
+
+QString LightText::Told(std::u16string_view text) const
+{
+    return singleLine_ ? ToQString(text) : AsDocumentText(text, 0, text.size());
+}
+
+QRect LightText::CharacterRect(std::size_t position)
+{
+    position = std::min(position, text_.size());
+    const std::size_t next = Step(position, true);
+    QRectF rect;
+    if (singleLine_) {
+        ScrollSingleLine();
+        if (position < scrollFrom_) return {};
+        const std::size_t end = std::min(text_.size(), std::max(next, scrollFrom_ + 4 * kSingleLineReach));
+        const auto layout = OneLine(Slice(text_, scrollFrom_, end), widget_.font());
+        const QTextLine line = layout->lineAt(0);
+        const qreal x = placement_.origin.x() - scrollPixels_;
+        const qreal left = x + line.cursorToX(static_cast<int>(position - scrollFrom_));
+        rect = QRectF(left, placement_.origin.y(), 0, line.height());
+        rect.setRight(x + line.cursorToX(static_cast<int>(next - scrollFrom_)));
+    } else {
+        const std::size_t line = LineOf(position);
+        if (line < top_) return {};
+        qreal y = TopOfLines(top_);
+        for (std::size_t l = top_; l < line; ++l) {
+            y += LayOutLine(l).lineAt(0).height();
+            if (y > placement_.area.bottom()) return {};
+        }
+        const QTextLine shown = LayOutLine(line).lineAt(0);
+        const qreal x = placement_.origin.x();
+        rect = QRectF(x + shown.cursorToX(static_cast<int>(position - starts_[line])), y, 0, shown.height());
+        rect.setRight(x + shown.cursorToX(static_cast<int>(std::min(next, LineEnd(line)) - starts_[line])));
+    }
+    const QRect onWidget = rect.toAlignedRect() & placement_.area;
+    return onWidget.isEmpty() ? QRect() : QRect(widget_.mapToGlobal(onWidget.topLeft()), onWidget.size());
+}
+
+std::pair<std::size_t, std::size_t> LightText::LineAround(std::size_t position)
+{
+    if (singleLine_) return {0, text_.size()};
+    const std::size_t line = LineOf(std::min(position, text_.size()));
+    return {starts_[line], EndOfLine(line)};
 }
 
 void LightText::Select(std::size_t anchor, std::size_t caret)
@@ -559,6 +623,10 @@ LightText::Change LightText::Apply(std::size_t at, std::size_t replaces, std::u1
 {
     Change undo{at, text_.substr(at, replaces), text.size()};
     text_.replace(at, replaces, text.data(), text.size());
+    if (QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent event(&box_, Told(at), Told(undo.text), Told(text));
+        QAccessible::updateAccessibility(&event);
+    }
     layouts_.clear();
     ForgetLinesFrom(at, replaces, text.size());
     caretX_ = -1;

@@ -38,8 +38,9 @@ public:
         qreal ascent = 0;  // a single line: its baseline lies this far below origin
     };
 
-    // Shows and edits `text`, which the box owns, in `widget`.
-    LightText(QWidget& widget, std::u16string& text, bool singleLine);
+    // Shows and edits `text`, which the box owns, in `widget`; screen readers
+    // know the box as `box`, which holds `widget` or is it.
+    LightText(QWidget& widget, QWidget& box, std::u16string& text, bool singleLine);
 
     std::function<void()> edited;  // after each change the user makes
 
@@ -51,6 +52,8 @@ public:
     // Replaces [from, to) with `text`, as the user would; the caret follows it.
     void Replace(std::size_t from, std::size_t to, std::u16string_view text);
 
+    const std::u16string& Text() const { return text_; }
+    std::size_t Caret() const { return caret_; }
     std::size_t SelStart() const { return std::min(anchor_, caret_); }
     std::size_t SelLength() const { return std::max(anchor_, caret_) - SelStart(); }
     void Select(std::size_t anchor, std::size_t caret);
@@ -67,6 +70,18 @@ public:
     void InputMethod(QInputMethodEvent* event);
     void ContextMenu(QContextMenuEvent* event);
     void FocusChanged();
+
+    // The unit at `position` on the screen; empty when it is out of view.
+    QRect CharacterRect(std::size_t position);
+    // The unit at `point` in the widget, or the caret position nearest it.
+    std::size_t PositionAt(QPointF point);
+    // The line that shows `position`, up to where End would go on it.
+    std::pair<std::size_t, std::size_t> LineAround(std::size_t position);
+
+    // Positions and text as the toolkit's box would tell them to a screen
+    // reader: a multi-line box tells each line break as one '\n'.
+    int Told(std::size_t position) const;
+    QString Told(std::u16string_view text) const;
 
     // What the lines show, one after another, each line break as U+2029:
     // every line laid out, as painting would.
@@ -106,7 +121,6 @@ private:
     std::size_t Step(std::size_t position, bool forward) const;
     std::size_t WordStep(std::size_t position, bool forward) const;
     std::size_t VerticalMove(std::size_t position, int lines);
-    std::size_t PositionAt(QPointF point);
     void MoveCaret(std::size_t to, bool select);
     void EnsureCaretVisible();
     qreal TopOfLines(std::size_t top);
@@ -120,6 +134,7 @@ private:
     void Redo();
 
     QWidget& widget_;
+    QWidget& box_;
     std::u16string& text_;
     const bool singleLine_;
     Placement placement_;

@@ -1,5 +1,7 @@
 #include "platform/qt/qt_text_boxes.h"
 
+#include "platform/qt/light_text_accessible.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
@@ -47,14 +49,6 @@ QPalette::ColorRole RoleOfSystemColour(std::uint32_t index)
     }
 }
 
-// Units a QTextDocument turns into a block separator.
-bool IsBlockBreak(char16_t c) { return c == u'\r' || c == u'\n' || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1; }
-
-// A carriage return and line feed are one separator in the document.
-std::size_t UnitsOfDocumentChar(const std::u16string& text, std::size_t i)
-{
-    return text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n' ? 2 : 1;
-}
 
 // The same, walking back from the end of text[0, i).
 std::size_t UnitsOfDocumentCharBefore(const std::u16string& text, std::size_t i)
@@ -217,6 +211,7 @@ private:
 
 LineTextBox::LineTextBox(QWidget* parent) : edit_(new AddressEdit(parent, *this)), handle_(RegisterHandle(this))
 {
+    LightTextAccessible::Install();
     edit_->setMaxLength(std::numeric_limits<int>::max());
     edit_->setValidator(new FirstLineOfPaste(edit_));
     QObject::connect(edit_, &QLineEdit::textChanged, edit_, [this] {
@@ -237,7 +232,7 @@ void LineTextBox::ShowLight(bool light)
 {
     if (light == (light_ != nullptr)) return;
     if (light) {
-        light_ = std::make_unique<LightText>(*edit_, exact_, true);
+        light_ = std::make_unique<LightText>(*edit_, *edit_, exact_, true);
         light_->edited = [this] {
             if (onChange && !Ended()) onChange();
         };
@@ -249,6 +244,7 @@ void LineTextBox::ShowLight(bool light)
         exact_.clear();
     }
     edit_->light = light_.get();
+    LightTextAccessible::Renew(edit_);
     edit_->update();
 }
 
@@ -414,6 +410,7 @@ LightText* LightTextOf(QWidget* box)
 
 MultiLineTextBox::MultiLineTextBox(QWidget* parent) : edit_(new CodeEdit(parent, *this)), handle_(RegisterHandle(this))
 {
+    LightTextAccessible::Install();
     edit_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     edit_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -437,20 +434,33 @@ QPlainTextEdit* MultiLineTextBox::widget() { return edit_; }
 
 std::u16string MultiLineTextBox::Text() const { return Exact(); }
 
-int MultiLineTextBox::ToDocument(std::size_t exactPosition) const
+std::size_t DocumentPosition(std::u16string_view text, std::size_t exact)
 {
-    const std::u16string& text = Exact();
-    int position = 0;
-    for (std::size_t i = 0; i < exactPosition && i < text.size(); i += UnitsOfDocumentChar(text, i)) ++position;
+    std::size_t position = 0;
+    for (std::size_t i = 0; i < exact && i < text.size(); i += UnitsOfDocumentChar(text, i)) ++position;
     return position;
 }
 
+std::size_t ExactPosition(std::u16string_view text, std::size_t document)
+{
+    std::size_t i = 0;
+    for (std::size_t position = 0; position < document && i < text.size(); ++position) i += UnitsOfDocumentChar(text, i);
+    return i;
+}
+
+QString AsDocumentText(std::u16string_view text, std::size_t from, std::size_t to)
+{
+    QString shown;
+    shown.reserve(static_cast<qsizetype>(to - from));
+    for (std::size_t i = from; i < to; i += UnitsOfDocumentChar(text, i)) shown += IsBlockBreak(text[i]) ? u'\n' : QChar(text[i]);
+    return shown;
+}
+
+int MultiLineTextBox::ToDocument(std::size_t exactPosition) const { return static_cast<int>(DocumentPosition(Exact(), exactPosition)); }
+
 std::size_t MultiLineTextBox::ToExact(int documentPosition) const
 {
-    const std::u16string& text = Exact();
-    std::size_t i = 0;
-    for (int position = 0; position < documentPosition && i < text.size(); ++position) i += UnitsOfDocumentChar(text, i);
-    return i;
+    return ExactPosition(Exact(), static_cast<std::size_t>(std::max(0, documentPosition)));
 }
 
 // The user changed the document (typing, deleting, cutting, dropping, undo):
@@ -487,7 +497,7 @@ void MultiLineTextBox::ShowLight(bool light)
     if (light == (light_ != nullptr)) return;
     editing_ = true;
     if (light) {
-        light_ = std::make_unique<LightText>(*edit_->viewport(), exact_, false);
+        light_ = std::make_unique<LightText>(*edit_->viewport(), *edit_, exact_, false);
         light_->edited = [this] {
             if (onChange && !Ended()) onChange();
         };
@@ -497,6 +507,7 @@ void MultiLineTextBox::ShowLight(bool light)
         light_.reset();
     }
     edit_->light = light_.get();
+    LightTextAccessible::Renew(edit_);
     editing_ = false;
     edit_->viewport()->update();
 }

@@ -34,6 +34,21 @@ ClipboardTarget* TargetOf(WindowHandle handle);
 
 bool Ended();
 
+// Units a QTextDocument turns into a block separator.
+inline bool IsBlockBreak(char16_t c) { return c == u'\r' || c == u'\n' || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1; }
+
+// A carriage return and line feed are one separator in the document.
+inline std::size_t UnitsOfDocumentChar(std::u16string_view text, std::size_t i)
+{
+    return text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n' ? 2 : 1;
+}
+
+// Positions in a box's text as its QTextDocument counts them, and back.
+std::size_t DocumentPosition(std::u16string_view text, std::size_t exact);
+std::size_t ExactPosition(std::u16string_view text, std::size_t document);
+// text[from, to) as the document tells it: each line break one '\n'.
+QString AsDocumentText(std::u16string_view text, std::size_t from, std::size_t to);
+
 // From how many code units on a box shows its text through LightText rather
 // than the toolkit's own box, which lays the whole text out at every blink of
 // the cursor. Tests lower it to compare the two.

@@ -73,4 +73,40 @@ if code:
     expect("the code box is labelled by its label", labelled_by(code[0]) == ["Please paste the encrypted code here:"])
 for caption in ("Decrypt", "Copy", "Paste", "Exit"):
     expect(f"a push button named {caption}", len(named(caption, (pyatspi.ROLE_PUSH_BUTTON,))) == 1)
+
+# A decrypted text too big for the toolkit's own box is still heard: its
+# text, its caret and its lines as shown.
+if email and code:
+    from gi.repository import GLib
+
+    heard = []
+
+    def hear(event):
+        if event.type.startswith("object:text-caret-moved"):
+            heard.append(event.detail1)
+
+    pyatspi.Registry.registerEventListener(hear, "object:text-caret-moved")
+    email[0].queryEditableText().setTextContents("someone@example.com")  # a shift of 19: z becomes g
+    code[0].queryEditableText().setTextContents("pulxa" + "z" * 80000)
+    named("Decrypt", (pyatspi.ROLE_PUSH_BUTTON,))[0].queryAction().doAction(0)
+    # The box is a new object now, as a screen reader learns from the focus.
+    count = 0
+    for _ in range(100):
+        time.sleep(0.05)
+        boxes = [n for n in walk(app) if n.name == "Please paste the encrypted code here:" and n.getRole() in text_roles]
+        if boxes and 0 < boxes[0].queryText().characterCount < 80000:
+            text = boxes[0].queryText()
+            count = text.characterCount
+            break
+    print("decrypted characters:", count)
+    expect("the decrypted text is heard whole", count > 32768 and text.getText(0, count) == "g" * count)
+    text.setCaretOffset(1000)
+    for _ in range(40):
+        GLib.MainContext.default().iteration(False)
+        time.sleep(0.05)
+    expect("the caret is heard where it was put", text.caretOffset == 1000)
+    expect("the caret's move is announced", 1000 in heard)
+    line, start, end = text.getTextAtOffset(1000, pyatspi.TEXT_BOUNDARY_LINE_START)
+    print("the line at the caret:", start, end)
+    expect("a line is a line as shown", 0 < len(line) < 1000 and line == "g" * len(line) and start <= 1000 <= end)
 sys.exit(1 if failures else 0)

@@ -1,0 +1,218 @@
+#include "platform/qt/light_text_accessible.h"
+
+#include <algorithm>
+
+#include "platform/qt/light_text.h"
+#include "platform/qt/qt_text_boxes.h"
+
+#include <QAbstractScrollArea>
+#include <QLineEdit>
+
+namespace ravelon::forms::qt {
+
+namespace {
+
+QAccessibleInterface* ForLightBoxes(const QString&, QObject* object)
+{
+    auto* box = qobject_cast<QWidget*>(object);
+    return box && LightTextOf(box) ? new LightTextAccessible(box) : nullptr;
+}
+
+}  // namespace
+
+LightTextAccessible::LightTextAccessible(QWidget* box) : QAccessibleWidget(box, QAccessible::EditableText) {}
+
+void LightTextAccessible::Install()
+{
+    static const bool installed = (QAccessible::installFactory(ForLightBoxes), true);
+    (void)installed;
+}
+
+// The account the box had is dropped; the next one asked for fits what shows
+// its text now. A screen reader on the box is sent to the new one.
+void LightTextAccessible::Renew(QWidget* box)
+{
+    if (QAccessibleInterface* account = QAccessible::queryAccessibleInterface(box))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(account));
+    if (box->hasFocus() && QAccessible::isActive()) {
+        QAccessibleEvent focus(box, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    }
+}
+
+LightText* LightTextAccessible::Light() const
+{
+    return LightTextOf(widget());
+}
+
+void* LightTextAccessible::interface_cast(QAccessible::InterfaceType type)
+{
+    if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+    if (type == QAccessible::EditableTextInterface) return static_cast<QAccessibleEditableTextInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+}
+
+QAccessible::State LightTextAccessible::state() const
+{
+    QAccessible::State state = QAccessibleWidget::state();
+    state.editable = true;
+    state.selectableText = true;
+    state.multiLine = qobject_cast<const QLineEdit*>(object()) == nullptr;
+    return state;
+}
+
+QString LightTextAccessible::text(QAccessible::Text kind) const
+{
+    if (kind == QAccessible::Value) return text(0, characterCount());
+    return QAccessibleWidget::text(kind);
+}
+
+// Positions are told as the toolkit's box tells them (LightText::Told).
+std::size_t LightTextAccessible::Exact(const LightText& light, int told) const
+{
+    const std::size_t position = static_cast<std::size_t>(std::max(0, told));
+    return std::min(light.Text().size(), state().multiLine ? ExactPosition(light.Text(), position) : position);
+}
+
+void LightTextAccessible::selection(int selectionIndex, int* startOffset, int* endOffset) const
+{
+    *startOffset = *endOffset = 0;
+    LightText* light = Light();
+    if (!light || selectionIndex != 0 || light->SelLength() == 0) return;
+    *startOffset = light->Told(light->SelStart());
+    *endOffset = light->Told(light->SelStart() + light->SelLength());
+}
+
+int LightTextAccessible::selectionCount() const
+{
+    LightText* light = Light();
+    return light && light->SelLength() > 0 ? 1 : 0;
+}
+
+void LightTextAccessible::addSelection(int startOffset, int endOffset)
+{
+    setSelection(0, startOffset, endOffset);
+}
+
+void LightTextAccessible::removeSelection(int selectionIndex)
+{
+    if (LightText* light = Light(); light && selectionIndex == 0) light->Select(light->Caret(), light->Caret());
+}
+
+void LightTextAccessible::setSelection(int selectionIndex, int startOffset, int endOffset)
+{
+    if (LightText* light = Light(); light && selectionIndex == 0)
+        light->Select(Exact(*light, startOffset), Exact(*light, endOffset));
+}
+
+int LightTextAccessible::cursorPosition() const
+{
+    LightText* light = Light();
+    return light ? light->Told(light->Caret()) : 0;
+}
+
+void LightTextAccessible::setCursorPosition(int position)
+{
+    if (LightText* light = Light()) light->Select(Exact(*light, position), Exact(*light, position));
+}
+
+QString LightTextAccessible::text(int startOffset, int endOffset) const
+{
+    LightText* light = Light();
+    if (!light) return {};
+    const std::size_t from = Exact(*light, startOffset);
+    const std::size_t to = std::max(from, Exact(*light, endOffset));
+    return light->Told(std::u16string_view(light->Text()).substr(from, to - from));
+}
+
+// A line is a line as shown, wrapped or not, as far as End goes on it; the
+// toolkit finds the other kinds of boundary in the text as a whole.
+QString LightTextAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                                          int* endOffset) const
+{
+    LightText* light = Light();
+    if (!light || boundary != QAccessible::LineBoundary)
+        return QAccessibleTextInterface::textAtOffset(offset, boundary, startOffset, endOffset);
+    const auto [from, to] = light->LineAround(Exact(*light, offset));
+    *startOffset = light->Told(from);
+    *endOffset = light->Told(to);
+    return text(*startOffset, *endOffset);
+}
+
+QString LightTextAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                                              int* endOffset) const
+{
+    LightText* light = Light();
+    if (!light || boundary != QAccessible::LineBoundary)
+        return QAccessibleTextInterface::textBeforeOffset(offset, boundary, startOffset, endOffset);
+    const std::size_t lineStart = light->LineAround(Exact(*light, offset)).first;
+    if (lineStart == 0) {
+        *startOffset = *endOffset = 0;
+        return {};
+    }
+    return textAtOffset(light->Told(lineStart) - 1, boundary, startOffset, endOffset);
+}
+
+QString LightTextAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                                             int* endOffset) const
+{
+    LightText* light = Light();
+    if (!light || boundary != QAccessible::LineBoundary)
+        return QAccessibleTextInterface::textAfterOffset(offset, boundary, startOffset, endOffset);
+    const std::size_t lineEnd = light->LineAround(Exact(*light, offset)).second;
+    const std::size_t next = light->LineAround(std::min(light->Text().size(), lineEnd + 1)).first;
+    if (next <= lineEnd && lineEnd + 1 >= light->Text().size()) {
+        *startOffset = *endOffset = characterCount();
+        return {};
+    }
+    return textAtOffset(light->Told(std::max(next, lineEnd + 1)), boundary, startOffset, endOffset);
+}
+
+int LightTextAccessible::characterCount() const
+{
+    LightText* light = Light();
+    return light ? light->Told(light->Text().size()) : 0;
+}
+
+QRect LightTextAccessible::characterRect(int offset) const
+{
+    LightText* light = Light();
+    return light ? light->CharacterRect(Exact(*light, offset)) : QRect();
+}
+
+int LightTextAccessible::offsetAtPoint(const QPoint& point) const
+{
+    LightText* light = Light();
+    if (!light) return -1;
+    auto* area = qobject_cast<QAbstractScrollArea*>(widget());
+    QWidget* shown = area ? area->viewport() : widget();
+    return light->Told(light->PositionAt(shown->mapFromGlobal(point)));
+}
+
+// The view follows the caret alone, as the toolkit's multi-line box does.
+void LightTextAccessible::scrollToSubstring(int, int) {}
+
+QString LightTextAccessible::attributes(int, int* startOffset, int* endOffset) const
+{
+    *startOffset = 0;
+    *endOffset = characterCount();
+    return {};
+}
+
+void LightTextAccessible::deleteText(int startOffset, int endOffset)
+{
+    replaceText(startOffset, endOffset, QString());
+}
+
+void LightTextAccessible::insertText(int offset, const QString& text)
+{
+    replaceText(offset, offset, text);
+}
+
+void LightTextAccessible::replaceText(int startOffset, int endOffset, const QString& text)
+{
+    if (LightText* light = Light(); light && !widget()->property("readOnly").toBool())
+        light->Replace(Exact(*light, startOffset), Exact(*light, endOffset), FromQString(text));
+}
+
+}  // namespace ravelon::forms::qt
