@@ -348,11 +348,10 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) std::size_t Avx512VbmiBlo
 
 // ---- Decoded bytes to text ----
 //
-// The bytes are read in fixed blocks, each widened and stored where it
-// belongs when it holds no marker: where the next block is read never waits
-// for what this one held. For each marker, CR LF goes where it starts and the
-// bytes after it are read again and stored 11 units further back, over what
-// the block stored for them.
+// Two passes over a chunk's bytes: first where the markers are, read in fixed
+// blocks, so that where the next block is read never waits for what this one
+// held; then the runs between the markers, widened a vector at a time, with
+// CR LF between them.
 
 // Eight bytes as one little-endian word.
 constexpr std::uint64_t Word(const char (&text)[9])
@@ -462,8 +461,6 @@ __attribute__((always_inline)) inline Walked WidenRuns(const std::uint8_t* bytes
     return w;
 }
 
-// Two passes: where the markers are, then the runs between them. Nothing in
-// the first waits for what the second stores.
 template <class Lanes>
 __attribute__((always_inline)) inline Walked WalkRuns(const std::uint8_t* bytes, std::size_t n, bool last, char16_t* out,
                                                      std::size_t room)

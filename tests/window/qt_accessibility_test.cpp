@@ -64,16 +64,11 @@ TEST(QtAccessibleWindow, IsAnnouncedByItsCaption)
 
 // ---- A box whose text LightText shows ----
 
-struct Key {
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
-};
-
 struct AccountRow {
     const char* name;
     const char* box;
     std::u16string text;
-    std::vector<Key> keys;
+    std::vector<Keys> keys;
     friend void PrintTo(const AccountRow& row, std::ostream* os) { *os << row.name; }
 };
 
@@ -99,7 +94,7 @@ Account AccountAfterKeys(const AccountRow& row, std::size_t lightFrom)
     QWidget* widget = program.Widget(row.box);
     widget->setFocus();
     QApplication::processEvents();
-    for (const Key& key : row.keys) QTest::keyClick(widget, key.key, key.modifiers);
+    Press(widget, row.keys);
     QApplication::processEvents();
     Account account{};
     QAccessibleInterface* control = QAccessible::queryAccessibleInterface(widget);

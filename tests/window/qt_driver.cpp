@@ -262,4 +262,9 @@ private:
 
 std::unique_ptr<ScenarioDriver> StartProgram() { return std::make_unique<QtDriver>(); }
 
+void Press(QWidget* widget, const std::vector<Keys>& keys)
+{
+    for (const Keys& key : keys) QTest::keyClick(widget, key.key, key.modifiers);
+}
+
 }  // namespace ravelon::testing

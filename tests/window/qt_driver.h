@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "platform/forms.h"
 #include "window/form1.h"
@@ -31,5 +32,13 @@ private:
 };
 
 std::uint32_t ToColourRef(QColor c);
+
+// A key as a test presses it, with its modifiers.
+struct Keys {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+};
+
+void Press(QWidget* widget, const std::vector<Keys>& keys);
 
 }  // namespace ravelon::testing

@@ -36,11 +36,6 @@ std::u16string ShortLines(int count)
     return text;
 }
 
-struct Keys {
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
-};
-
 struct LookRow {
     const char* name;
     const char* box;
@@ -71,7 +66,7 @@ Painted PaintAfterKeys(const LookRow& row, std::size_t lightFrom)
     QWidget* widget = program.Widget(row.box);
     widget->setFocus();
     QApplication::processEvents();
-    for (const Keys& keys : row.keys) QTest::keyClick(widget, keys.key, keys.modifiers);
+    Press(widget, row.keys);
     if (row.disabled) widget->setEnabled(false);
     QApplication::processEvents();
     Painted painted{widget->grab().toImage(), box.Text(), box.SelStart(), box.SelLength(),
