@@ -490,6 +490,12 @@ int LightText::Told(std::size_t position) const
     return static_cast<int>(singleLine_ ? position : DocumentPosition(text_, position));
 }
 
+std::size_t LightText::Exact(int told) const
+{
+    const std::size_t position = static_cast<std::size_t>(std::max(0, told));
+    return std::min(text_.size(), singleLine_ ? position : ExactPosition(text_, position));
+}
+
 QString LightText::Told(std::u16string_view text) const
 {
     return singleLine_ ? ToQString(text) : AsDocumentText(text, 0, text.size());

@@ -8,6 +8,7 @@
 
 #include <QPointF>
 #include <QRect>
+#include <QString>
 #include <QTextOption>
 #include <QTimer>
 #include <functional>
@@ -82,6 +83,7 @@ public:
     // reader: a multi-line box tells each line break as one '\n'.
     int Told(std::size_t position) const;
     QString Told(std::u16string_view text) const;
+    std::size_t Exact(int told) const;  // the position told, in the text
 
     // What the lines show, one after another, each line break as U+2029:
     // every line laid out, as painting would.

@@ -67,13 +67,6 @@ QString LightTextAccessible::text(QAccessible::Text kind) const
     return QAccessibleWidget::text(kind);
 }
 
-// Positions are told as the toolkit's box tells them (LightText::Told).
-std::size_t LightTextAccessible::Exact(const LightText& light, int told) const
-{
-    const std::size_t position = static_cast<std::size_t>(std::max(0, told));
-    return std::min(light.Text().size(), state().multiLine ? ExactPosition(light.Text(), position) : position);
-}
-
 void LightTextAccessible::selection(int selectionIndex, int* startOffset, int* endOffset) const
 {
     *startOffset = *endOffset = 0;
@@ -102,7 +95,7 @@ void LightTextAccessible::removeSelection(int selectionIndex)
 void LightTextAccessible::setSelection(int selectionIndex, int startOffset, int endOffset)
 {
     if (LightText* light = Light(); light && selectionIndex == 0)
-        light->Select(Exact(*light, startOffset), Exact(*light, endOffset));
+        light->Select(light->Exact(startOffset), light->Exact(endOffset));
 }
 
 int LightTextAccessible::cursorPosition() const
@@ -113,15 +106,15 @@ int LightTextAccessible::cursorPosition() const
 
 void LightTextAccessible::setCursorPosition(int position)
 {
-    if (LightText* light = Light()) light->Select(Exact(*light, position), Exact(*light, position));
+    if (LightText* light = Light()) light->Select(light->Exact(position), light->Exact(position));
 }
 
 QString LightTextAccessible::text(int startOffset, int endOffset) const
 {
     LightText* light = Light();
     if (!light) return {};
-    const std::size_t from = Exact(*light, startOffset);
-    const std::size_t to = std::max(from, Exact(*light, endOffset));
+    const std::size_t from = light->Exact(startOffset);
+    const std::size_t to = std::max(from, light->Exact(endOffset));
     return light->Told(std::u16string_view(light->Text()).substr(from, to - from));
 }
 
@@ -133,7 +126,7 @@ QString LightTextAccessible::textAtOffset(int offset, QAccessible::TextBoundaryT
     LightText* light = Light();
     if (!light || boundary != QAccessible::LineBoundary)
         return QAccessibleTextInterface::textAtOffset(offset, boundary, startOffset, endOffset);
-    const auto [from, to] = light->LineAround(Exact(*light, offset));
+    const auto [from, to] = light->LineAround(light->Exact(offset));
     *startOffset = light->Told(from);
     *endOffset = light->Told(to);
     return text(*startOffset, *endOffset);
@@ -145,7 +138,7 @@ QString LightTextAccessible::textBeforeOffset(int offset, QAccessible::TextBound
     LightText* light = Light();
     if (!light || boundary != QAccessible::LineBoundary)
         return QAccessibleTextInterface::textBeforeOffset(offset, boundary, startOffset, endOffset);
-    const std::size_t lineStart = light->LineAround(Exact(*light, offset)).first;
+    const std::size_t lineStart = light->LineAround(light->Exact(offset)).first;
     if (lineStart == 0) {
         *startOffset = *endOffset = 0;
         return {};
@@ -159,7 +152,7 @@ QString LightTextAccessible::textAfterOffset(int offset, QAccessible::TextBounda
     LightText* light = Light();
     if (!light || boundary != QAccessible::LineBoundary)
         return QAccessibleTextInterface::textAfterOffset(offset, boundary, startOffset, endOffset);
-    const std::size_t lineEnd = light->LineAround(Exact(*light, offset)).second;
+    const std::size_t lineEnd = light->LineAround(light->Exact(offset)).second;
     const std::size_t next = light->LineAround(std::min(light->Text().size(), lineEnd + 1)).first;
     if (next <= lineEnd && lineEnd + 1 >= light->Text().size()) {
         *startOffset = *endOffset = characterCount();
@@ -177,7 +170,7 @@ int LightTextAccessible::characterCount() const
 QRect LightTextAccessible::characterRect(int offset) const
 {
     LightText* light = Light();
-    return light ? light->CharacterRect(Exact(*light, offset)) : QRect();
+    return light ? light->CharacterRect(light->Exact(offset)) : QRect();
 }
 
 int LightTextAccessible::offsetAtPoint(const QPoint& point) const
@@ -212,7 +205,7 @@ void LightTextAccessible::insertText(int offset, const QString& text)
 void LightTextAccessible::replaceText(int startOffset, int endOffset, const QString& text)
 {
     if (LightText* light = Light(); light && !widget()->property("readOnly").toBool())
-        light->Replace(Exact(*light, startOffset), Exact(*light, endOffset), FromQString(text));
+        light->Replace(light->Exact(startOffset), light->Exact(endOffset), FromQString(text));
 }
 
 }  // namespace ravelon::forms::qt

@@ -50,7 +50,6 @@ public:
 
 private:
     LightText* Light() const;
-    std::size_t Exact(const LightText& light, int told) const;
 };
 
 }  // namespace ravelon::forms::qt
