@@ -115,11 +115,11 @@ void BM_Decrypt(benchmark::State& state)
         auto t1 = Clock::now();
         const std::size_t before = g_live;
         g_peak = before;
-        std::optional<std::u16string> plain = ravelon::DecryptRequest(address, code, sink);
+        std::optional<ravelon::DecryptedText> plain = ravelon::DecryptRequest(address, code, sink);
         benchmark::DoNotOptimize(plain);
         auto t2 = Clock::now();
         peakBytes = g_peak - before;
-        outputBytes = plain->size() * sizeof(char16_t);
+        outputBytes = plain->Size() * sizeof(char16_t);
         copying += t1 - t0;
         decoding += t2 - t1;
         state.SetIterationTime(std::chrono::duration<double>(t2 - t1).count());

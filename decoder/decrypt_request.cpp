@@ -5,8 +5,8 @@
 
 namespace ravelon {
 
-std::optional<std::u16string> DecryptRequest(std::u16string_view address, std::u16string_view code,
-                                             WarningSink& sink, const CipherTables& tables)
+std::optional<DecryptedText> DecryptRequest(std::u16string_view address, std::u16string_view code, WarningSink& sink,
+                                            const CipherTables& tables)
 {
     if (address.empty()) {
         sink.ShowWarning(u"Please enter an email address", WarningIcon::Information);
@@ -20,11 +20,12 @@ std::optional<std::u16string> DecryptRequest(std::u16string_view address, std::u
     const std::optional<Position> scheme = detail::MatchScheme(code, tables);
     if (!scheme) sink.ShowWarning(u"Invalid Code!", WarningIcon::Exclamation);
     const int shift = ShiftOf(address.size());
-    if (!scheme) return std::u16string{};
+    if (!scheme) return DecryptedText();
 
     const detail::ShiftMap& map = detail::ShiftMapFor(shift, tables);
-    std::u16string plain;
-    if (!detail::DecodePlainText(detail::BodyOf(code), tables.FillerSpacingAt(*scheme), map, plain)) throw OutOfRangeError();
+    DecryptedText plain;
+    if (!detail::DecodePlainText(detail::BodyOf(code), tables.FillerSpacingAt(*scheme), map, plain))
+        throw OutOfRangeError();
     return plain;
 }
 

@@ -63,8 +63,8 @@ void Form1::btnDecrypt_Click()
     const std::u16string address = txtEmail.Text();
     const std::u16string code = txtDecrypt.Text();
     try {
-        if (std::optional<std::u16string> plain = DecryptRequest(address, code, sink_, *tables_))
-            txtDecrypt.SetText(*plain);
+        if (std::optional<DecryptedText> plain = DecryptRequest(address, code, sink_, *tables_))
+            txtDecrypt.SetText(plain->View());
     } catch (const DecodeError& failure) {
         // The code box keeps its text and the program goes on.
         (void)forms::MessageBox(Widen(failure.what()), u"Error", forms::MB_OK | forms::MB_ICONWARNING);

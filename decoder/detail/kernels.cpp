@@ -279,22 +279,14 @@ Walked WalkText(const std::uint8_t* bytes, std::size_t n, bool last, char16_t* o
     return w;
 }
 
-// `text` becomes `size` units long, in a buffer of exactly that size, keeping its first `keep`.
-void Resize(std::u16string& text, std::size_t keep, std::size_t size)
-{
-    std::u16string resized(size, u'\0');
-    std::memcpy(resized.data(), text.data(), keep * sizeof(char16_t));
-    text.swap(resized);
-}
-
-bool DecodePlainTextBytewise(std::u16string_view body, int spacing, const ShiftMap& map, std::u16string& plain)
+bool DecodePlainTextBytewise(std::u16string_view body, int spacing, const ShiftMap& map, DecryptedText& plain)
 {
     alignas(64) std::array<std::uint8_t, kMarkerLength + kChunkBytes + kWalkSlack> scratch;
     const bool vectorWalk = HasTextWalk();
     std::size_t left = KeptLength(body.size(), spacing);  // kept units still to decode
     std::size_t held = 0;                                 // bytes at the front of scratch that may begin a marker
     std::size_t written = 0;
-    plain.clear();
+    plain = DecryptedText();
     while (!body.empty()) {
         const std::u16string_view chunk = NextChunk(body, spacing);
         const std::size_t kept = KeptLength(chunk.size(), spacing);
@@ -303,30 +295,30 @@ bool DecodePlainTextBytewise(std::u16string_view body, int spacing, const ShiftM
         const std::size_t bytes = held + kept;
         std::memset(scratch.data() + bytes, 0, kWalkSlack);
         const bool last = left == 0;
-        if (plain.empty()) {
+        if (plain.Room() == 0) {
             // How far the text's start shrinks tells how big the text will be;
             // where a later part shrinks less, the text grows to all it may need.
             const std::size_t sample = std::min(bytes, kSampleBytes);
             const Walked start = WalkText<false>(scratch.data(), sample, last && sample == bytes, nullptr, 0);
             const std::size_t rest = bytes + left;
             const std::size_t likely = (rest * start.produced + start.used - 1) / std::max<std::size_t>(start.used, 1);
-            plain.assign(std::min(rest, likely + rest / 32 + 64) + kWalkSlack, u'\0');
+            plain = DecryptedText(std::min(rest, likely + rest / 32 + 64) + kWalkSlack);
         }
         std::size_t used = 0;
         for (;;) {
             const std::uint8_t* from = scratch.data() + used;
-            char16_t* to = plain.data() + written;
-            const Walked w = vectorWalk ? WalkTextBlocks(from, bytes - used, last, to, plain.size() - written)
-                                        : WalkText<true>(from, bytes - used, last, to, plain.size() - written);
+            char16_t* to = plain.Units() + written;
+            const Walked w = vectorWalk ? WalkTextBlocks(from, bytes - used, last, to, plain.Room() - written)
+                                        : WalkText<true>(from, bytes - used, last, to, plain.Room() - written);
             used += w.used;
             written += w.produced;
             if (w.finished) break;
-            Resize(plain, written, written + (bytes - used) + left + kWalkSlack);
+            plain.Regrow(written, written + (bytes - used) + left + kWalkSlack);
         }
         held = bytes - used;
         std::memmove(scratch.data(), scratch.data() + used, held);
     }
-    plain.resize(written);
+    plain.SetSize(written);
     return true;
 }
 
@@ -387,13 +379,14 @@ std::size_t RestoreLineBreaks(char16_t* text, std::size_t length)
 
 }  // namespace
 
-bool DecodePlainText(std::u16string_view body, int spacing, const ShiftMap& map, std::u16string& plain)
+bool DecodePlainText(std::u16string_view body, int spacing, const ShiftMap& map, DecryptedText& plain)
 {
     if (BytesApply(spacing, map)) return DecodePlainTextBytewise(body, spacing, map, plain);
     // Symbols beyond a byte: decode in place at full width.
-    plain.assign(KeptLength(body.size(), spacing), u'\0');
-    if (!StripShiftScalar(body, spacing, map, plain.data())) return false;
-    plain.resize(RestoreLineBreaks(plain.data(), plain.size()));
+    const std::size_t kept = KeptLength(body.size(), spacing);
+    plain = DecryptedText(kept);
+    if (!StripShiftScalar(body, spacing, map, plain.Units())) return false;
+    plain.SetSize(RestoreLineBreaks(plain.Units(), kept));
     return true;
 }
 

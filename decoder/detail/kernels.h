@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "decoder/cipher_tables.h"
+#include "decoder/decrypted_text.h"
 
 namespace ravelon::detail {
 
@@ -52,7 +53,7 @@ bool StripShift(std::u16string_view body, int spacing, const ShiftMap& map, char
 // Strips and shifts `body`, and turns each newline marker into CR LF, left to
 // right without overlaps: the whole plain text, in `plain`. Returns false
 // when a unit falls outside the alphabet; `plain` is then garbage.
-bool DecodePlainText(std::u16string_view body, int spacing, const ShiftMap& map, std::u16string& plain);
+bool DecodePlainText(std::u16string_view body, int spacing, const ShiftMap& map, DecryptedText& plain);
 
 // The text is decoded a chunk at a time, one byte a unit, into a buffer that
 // stays in the L1 cache: at most this many kept units a chunk.

@@ -117,12 +117,39 @@ TEST(DecryptRequest, RoundTripsEveryShiftAndScheme)
         for (int shift = 1; shift <= 95; ++shift) {
             const char16_t filler = static_cast<char16_t>(u'\n' + shift * 97 % 300);
             testing::RecordingSink sink;
-            EXPECT_EQ(DecryptRequest(Address(static_cast<std::size_t>(shift)), Encode(plain, shift, scheme, filler), sink),
-                      restored)
-                << "scheme " << scheme << " shift " << shift;
+            const std::optional<DecryptedText> text =
+                DecryptRequest(Address(static_cast<std::size_t>(shift)), Encode(plain, shift, scheme, filler), sink);
+            ASSERT_TRUE(text) << "scheme " << scheme << " shift " << shift;
+            EXPECT_EQ(std::u16string(text->View()), restored) << "scheme " << scheme << " shift " << shift;
             EXPECT_TRUE(sink.warnings.empty());
         }
     }
+}
+
+// Fillers further apart than the byte-wide decoder takes are decoded a unit at
+// a time, at full width.
+TEST(DecryptRequest, DecodesTablesWithFarApartFillersAlike)
+{
+    CipherTables tables = BuildCipherTables();
+    tables.FillerSpacing[0] = 100;
+    std::u16string plain, restored;
+    for (int line = 0; line < 9; ++line) {
+        plain += std::u16string(testing::kReferenceAlphabet.substr(0, 40)) + u"###NEWLINE###";
+        restored += std::u16string(testing::kReferenceAlphabet.substr(0, 40)) + u"\r\n";
+    }
+    plain += u"end";
+    restored += u"end";
+    testing::RecordingSink sink;
+    const std::u16string shifted = testing::ReferenceStrip(Encode(plain, 17, 1), sink);
+    std::u16string code(u"qotmz");
+    for (std::size_t i = 0; i < shifted.size(); ++i) {
+        code += shifted[i];
+        if ((i + 1) % 100 == 0) code += u'~';
+    }
+    const std::optional<DecryptedText> text = DecryptRequest(Address(17), code, sink, tables);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(std::u16string(text->View()), restored);
+    EXPECT_TRUE(sink.warnings.empty());
 }
 
 }  // namespace

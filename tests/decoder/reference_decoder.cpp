@@ -116,7 +116,7 @@ Outcome DecoderRequest(std::u16string_view address, std::u16string_view code)
     Outcome outcome;
     RecordingSink sink;
     try {
-        outcome.text = DecryptRequest(address, code, sink);
+        if (std::optional<DecryptedText> text = DecryptRequest(address, code, sink)) outcome.text = std::u16string(text->View());
     } catch (const OverflowError&) {
         outcome.failure = Failure::Overflow;
     } catch (const OutOfRangeError&) {
