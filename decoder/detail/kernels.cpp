@@ -382,7 +382,8 @@ std::size_t RestoreLineBreaks(char16_t* text, std::size_t length)
 bool DecodePlainText(std::u16string_view body, int spacing, const ShiftMap& map, DecryptedText& plain)
 {
     if (BytesApply(spacing, map)) return DecodePlainTextBytewise(body, spacing, map, plain);
-    // Symbols beyond a byte: decode in place at full width.
+    // Symbols beyond a byte, or fillers further apart than the byte walk takes:
+    // decode in place at full width.
     const std::size_t kept = KeptLength(body.size(), spacing);
     plain = DecryptedText(kept);
     if (!StripShiftScalar(body, spacing, map, plain.Units())) return false;
