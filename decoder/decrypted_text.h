@@ -40,9 +40,9 @@ public:
     // The first `size` units are the text; `size` is at most Room().
     void SetSize(std::size_t size) { size_ = size; }
 
+private:
     static constexpr char16_t kUnwritten = u'\uFFFF';
 
-private:
     std::unique_ptr<char16_t[]> units_;
     std::size_t size_ = 0;
     std::size_t room_ = 0;
