@@ -14,7 +14,7 @@ tests=(
   # fuzzing and the sanitizer builds
   clang libclang-rt-14-dev
   # the window on a virtual display
-  xvfb xauth x11-utils libx11-dev
+  xvfb xauth x11-utils libx11-dev libxtst-dev
   # what a screen reader hears: a session bus, the accessibility bus, its Python client
   dbus-daemon dbus-bin at-spi2-core python3-pyatspi
   # packages and their checks; clones for the reproducibility check

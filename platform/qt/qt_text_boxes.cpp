@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDropEvent>
 #include <QMimeData>
 #include <QPainter>
 #include <QStyleOptionFrame>
@@ -393,8 +394,15 @@ protected:
     void insertFromMimeData(const QMimeData* source) override
     {
         if (!source->hasText()) return;
+        if (box_.dropping_) return box_.InsertDropped(FromQString(source->text()));
         const QTextCursor cursor = textCursor();
         box_.Replace(cursor.selectionStart(), cursor.selectionEnd(), FromQString(source->text()));
+    }
+
+    void dropEvent(QDropEvent* event) override
+    {
+        if (light) return event->ignore();
+        box_.Drop([&] { QPlainTextEdit::dropEvent(event); });
     }
 
 private:
@@ -417,7 +425,16 @@ MultiLineTextBox::MultiLineTextBox(QWidget* parent) : edit_(new CodeEdit(parent,
     edit_->setTabChangesFocus(true);
     ChooseWrapMode(u"");
     QObject::connect(edit_->document(), &QTextDocument::contentsChange, edit_, [this](int position, int removed, int added) {
-        if (!editing_ && !light_) ApplyDocumentChange(position, removed, added);
+        if (light_) return;
+        const int redoSteps = edit_->document()->availableRedoSteps();
+        const bool undone = redoSteps > redoSteps_, redone = redoSteps < redoSteps_;
+        redoSteps_ = redoSteps;
+        if (dropped_) {
+            exact_ = std::move(*dropped_);
+            dropped_.reset();
+        } else if (!editing_ && !(undone && UndoToDocument()) && !(redone && RedoToDocument())) {
+            ApplyDocumentChange(position, removed, added);
+        }
     });
     QObject::connect(edit_->document(), &QTextDocument::contentsChanged, edit_, [this] {
         if (onChange && !Ended() && !light_) onChange();
@@ -489,8 +506,61 @@ void MultiLineTextBox::ApplyDocumentChange(int position, int removed, int added)
         if (now[i] == 0x2029) inserted += u"\r\n";  // a typed line break, as on Windows
         else inserted += now[i];
     }
+    history_.Record({from, exact_.substr(from, to - from), inserted});
     exact_.replace(from, to - from, inserted);
 }
+
+// A drop is one edit of the document: the dragged text leaves its place
+// (when it moves within the box), then goes in at the drop's. The document
+// reports the two as one change, after both, so the exact text is worked out
+// here and taken over when that report comes.
+void MultiLineTextBox::Drop(const std::function<void()>& drop)
+{
+    const QTextCursor dragged = edit_->textCursor();
+    dragFrom_ = ToExact(dragged.selectionStart());
+    dragTo_ = ToExact(dragged.selectionEnd());
+    charactersBeforeDrop_ = edit_->document()->characterCount();
+    dropping_ = true;
+    drop();
+    dropping_ = false;
+    ChooseWrapMode(exact_);
+    if (exact_.size() >= LightTextFrom()) {
+        const std::size_t caret = ToExact(edit_->textCursor().position());
+        ShowLight(true);
+        light_->Reset();
+        light_->Select(caret, caret);
+        if (onChange && !Ended()) onChange();
+    }
+}
+
+void MultiLineTextBox::InsertDropped(std::u16string_view text)
+{
+    std::u16string next = exact_;
+    if (edit_->document()->characterCount() < charactersBeforeDrop_) {
+        history_.Record({dragFrom_, next.substr(dragFrom_, dragTo_ - dragFrom_), {}});
+        next.erase(dragFrom_, dragTo_ - dragFrom_);
+    }
+    QTextCursor cursor = edit_->textCursor();
+    const std::size_t at = ExactPosition(next, static_cast<std::size_t>(cursor.position()));
+    history_.Record({at, {}, std::u16string(text)});
+    next.insert(at, text);
+    dropped_ = std::move(next);
+    cursor.insertText(ToQString(text));
+    edit_->setTextCursor(cursor);
+}
+
+// The document's undo and redo give back its text with every line break as
+// one separator; the exact text is taken back through its own history instead,
+// as far as the document went.
+EditHistory::Reached MultiLineTextBox::ShowsDocument() const
+{
+    return [shown = FromQString(edit_->document()->toRawText())](const std::u16string& text) {
+        return AsInDocument(text, 0, text.size()) == shown;
+    };
+}
+
+bool MultiLineTextBox::UndoToDocument() { return history_.UndoUntil(exact_, ShowsDocument()); }
+bool MultiLineTextBox::RedoToDocument() { return history_.RedoUntil(exact_, ShowsDocument()); }
 
 void MultiLineTextBox::ShowLight(bool light)
 {
@@ -516,6 +586,7 @@ void MultiLineTextBox::Replace(int from, int to, std::u16string_view text)
 {
     const std::size_t exactFrom = ToExact(from);
     const std::size_t exactTo = ToExact(to);
+    history_.Record({exactFrom, exact_.substr(exactFrom, exactTo - exactFrom), std::u16string(text)});
     std::u16string next = Exact().substr(0, exactFrom);
     next += text;
     next += std::u16string_view(exact_).substr(exactTo);
@@ -543,6 +614,7 @@ void MultiLineTextBox::SetText(std::u16string_view text)
 {
     ChooseWrapMode(text);
     exact_ = text;
+    history_.Clear();
     if (text.size() >= LightTextFrom()) {
         ShowLight(true);
         light_->Reset();

@@ -2,8 +2,11 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <functional>
+#include <optional>
 
 #include "platform/forms.h"
+#include "platform/qt/edit_history.h"
 #include "platform/qt/light_text.h"
 
 namespace ravelon::forms::qt {
@@ -130,6 +133,11 @@ private:
     int ToDocument(std::size_t exactPosition) const;
     void Replace(int from, int to, std::u16string_view text);
     void ApplyDocumentChange(int position, int removed, int added);
+    void Drop(const std::function<void()>& drop);
+    void InsertDropped(std::u16string_view text);
+    EditHistory::Reached ShowsDocument() const;  // whether an exact text is what the document holds
+    bool UndoToDocument();
+    bool RedoToDocument();
     void ChooseWrapMode(std::u16string_view text);
     void ApplyBackColor();
     void ShowLight(bool light);
@@ -139,6 +147,12 @@ private:
     WindowHandle handle_;
     std::u16string exact_;
     bool editing_ = false;
+    bool dropping_ = false;
+    std::size_t dragFrom_ = 0, dragTo_ = 0;
+    int charactersBeforeDrop_ = 0;
+    std::optional<std::u16string> dropped_;  // the exact text once the drop is reported
+    EditHistory history_;
+    int redoSteps_ = 0;  // the document's, after its last change
     std::unique_ptr<LightText> light_;
 };
 

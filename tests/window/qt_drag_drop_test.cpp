@@ -1,0 +1,129 @@
+// Dragging text with the mouse and dropping it, as a user does: real pointer
+// events through the X server's test extension, so that the toolkit runs its
+// own drag loop. Needs the xcb platform on a display; skipped elsewhere.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextCursor>
+#include <chrono>
+#include <optional>
+#include <thread>
+// After GoogleTest and Qt: Xlib's macros (None, Bool) would break their headers.
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+#include "platform/qt/qt_text_boxes.h"
+#include "tests/row_name.h"
+#include "tests/window/qt_driver.h"
+
+namespace ravelon::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Presses the first button at `from`, moves to `to` in small steps and
+// releases it there, from a thread of its own: the drag loop runs in the
+// program's, and answers the pointer as it would a hand.
+void DragWithThePointer(QPoint from, QPoint to)
+{
+    ::Display* display = XOpenDisplay(nullptr);
+    if (!display) return;
+    const auto moveTo = [&](QPoint p) {
+        XTestFakeMotionEvent(display, -1, p.x(), p.y(), 0);
+        XFlush(display);
+        std::this_thread::sleep_for(30ms);
+    };
+    moveTo(from);
+    XTestFakeButtonEvent(display, 1, 1, 0);
+    XFlush(display);
+    std::this_thread::sleep_for(100ms);
+    constexpr int kSteps = 12;
+    for (int i = 1; i <= kSteps; ++i) moveTo(from + (to - from) * i / kSteps);
+    std::this_thread::sleep_for(150ms);
+    XTestFakeButtonEvent(display, 1, 0, 0);
+    XFlush(display);
+    XCloseDisplay(display);
+}
+
+QPoint CodePoint(QPlainTextEdit* edit, int documentPosition)
+{
+    QTextCursor cursor(edit->document());
+    cursor.setPosition(documentPosition);
+    const QRect caret = edit->cursorRect(cursor);
+    return edit->viewport()->mapToGlobal(QPoint(caret.center().x() + 1, caret.center().y()));
+}
+
+struct DropRow {
+    const char* name;
+    std::u16string code;
+    bool fromElsewhere;  // from another program's box; otherwise a word of the code moves within it
+    std::size_t selStart, selLength;
+    int dropAt;  // a position in the code box's document
+    std::u16string codeAfter;
+    friend void PrintTo(const DropRow& row, std::ostream* os) { *os << row.name; }
+};
+
+class DragAndDrop : public ::testing::TestWithParam<DropRow> {
+protected:
+    void SetUp() override
+    {
+        if (qgetenv("QT_QPA_PLATFORM") != "xcb") GTEST_SKIP() << "drags need an X display";
+    }
+};
+
+TEST_P(DragAndDrop, LeavesTheExactTextAsTheBoxShowsItAndIsUndoneWhole)
+{
+    const DropRow& row = GetParam();
+    QtProgram program;
+    program.form().TextBoxNamed("txtEmail").SetText(u"someone@example.com");  // the code box is enabled with an address
+    forms::TextBox& code = program.form().TextBoxNamed("txtDecrypt");
+    code.SetText(row.code);
+    auto* edit = program.Get<QPlainTextEdit>("txtDecrypt");
+    std::optional<QLineEdit> other;
+    QPoint from;
+    if (row.fromElsewhere) {
+        QLineEdit& elsewhere = other.emplace(QStringLiteral("one two three"));
+        elsewhere.setDragEnabled(true);
+        elsewhere.move(program.window()->frameGeometry().bottomRight() + QPoint(20, 20));
+        elsewhere.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&elsewhere));
+        elsewhere.setSelection(static_cast<int>(row.selStart), static_cast<int>(row.selLength));
+        const QRect caret = elsewhere.inputMethodQuery(Qt::ImCursorRectangle).toRect();  // at the selection's end
+        from = elsewhere.mapToGlobal(caret.center() - QPoint(8, 0));
+    } else {
+        edit->setFocus();
+        code.SetSelStart(row.selStart);
+        code.SetSelLength(row.selLength);
+        from = CodePoint(edit, static_cast<int>(row.selStart + row.selLength / 2));
+    }
+    QApplication::processEvents();
+    const QPoint to = CodePoint(edit, row.dropAt);
+
+    const std::u16string before = code.Text();
+    std::thread hand(DragWithThePointer, from, to);
+    for (int waited = 0; waited < 5000 && code.Text() == before; waited += 20) QTest::qWait(20);
+    hand.join();
+    QTest::qWait(100);
+
+    EXPECT_TRUE(code.Text() == row.codeAfter) << "the code box's exact text";
+    EXPECT_EQ(edit->toPlainText(), forms::qt::AsDocumentText(row.codeAfter, 0, row.codeAfter.size()))
+        << "what the code box shows";
+    QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(code.Text() == row.code) << "the code box's exact text after undoing the drop";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, DragAndDrop,
+    ::testing::Values(DropRow{"word_to_the_end_of_its_line", u"one>two>three", false, 4, 3, 13, u"one>>threetwo"},
+                      // The drop spans line breaks of both kinds, which stay as they were.
+                      DropRow{"word_past_a_crlf_and_a_lone_lf", u"one two three\r\nfour\nfive", false, 4, 3, 23,
+                              u"one  three\r\nfour\nfivetwo"},
+                      DropRow{"word_from_another_program", u"ab\r\ncd\ref", true, 4, 3, 5, u"ab\r\ncdtwo\ref"}),
+    RowName{});
+
+}  // namespace
+}  // namespace ravelon::testing
