@@ -434,15 +434,20 @@ std::size_t LightText::WordStep(std::size_t position, bool forward) const
     return p == position ? Step(position, false) : p;
 }
 
-std::size_t LightText::VerticalMove(std::size_t position, int lines)
+// The place `lines` lines away, or none when there is no such line. As the
+// toolkit's box: a selection is taken to the text's start or end instead.
+std::optional<std::size_t> LightText::VerticalMove(std::size_t position, int lines, bool select)
 {
     const std::size_t from = LineOf(position);
     if (caretX_ < 0) caretX_ = LayOutLine(from).lineAt(0).cursorToX(static_cast<int>(position - starts_[from]));
     std::size_t to = from;
     if (lines < 0) to = from - std::min(from, static_cast<std::size_t>(-lines));
     for (int i = 0; i < lines && LineExists(to + 1); ++i) ++to;
-    if (to == from && lines < 0) return 0;
-    if (to == from && lines > 0) return text_.size();
+    if (to == from) {
+        if (!select) return std::nullopt;
+        caretX_ = -1;
+        return lines < 0 ? 0 : text_.size();
+    }
     const int offset = LayOutLine(to).lineAt(0).xToCursor(caretX_);
     return std::min(LastCaretPosition(to), starts_[to] + static_cast<std::size_t>(offset));
 }
@@ -457,12 +462,14 @@ std::size_t LightText::PositionAt(QPointF point)
         return std::min(end, scrollFrom_ + static_cast<std::size_t>(std::max(0, offset)));
     }
     qreal y = TopOfLines(top_);
+    if (point.y() < y) return starts_[top_];  // above the first line, as the text edit finds it: its start
     std::size_t line = top_;
     QTextLayout* layout = &LayOutLine(line);
     while (point.y() >= y + layout->lineAt(0).height() && LineExists(line + 1)) {
         y += layout->lineAt(0).height();
         layout = &LayOutLine(++line);
     }
+    if (point.y() >= y + layout->lineAt(0).height()) return text_.size();  // below the last line
     const int offset = std::max(0, layout->lineAt(0).xToCursor(point.x() - placement_.origin.x()));
     return std::min(LastCaretPosition(line), starts_[line] + static_cast<std::size_t>(offset));
 }
@@ -570,16 +577,36 @@ void LightText::EnsureCaretVisible()
         top_ = line;
         return;
     }
-    // The caret's line and those above it that fit: count back from the caret's.
+    top_ = std::max(top_, TopWithLineAtBottom(line, top_));
+}
+
+// The first line in view with `line` the last one shown whole, counting back
+// no further than `floor`.
+std::size_t LightText::TopWithLineAtBottom(std::size_t line, std::size_t floor)
+{
     qreal height = 0;
     std::size_t first = line + 1;
-    while (first > top_) {
+    while (first > floor) {
         const qreal h = LayOutLine(first - 1).lineAt(0).height();
         if (height + h > RoomBelow(first - 1) && first <= line) break;
         height += h;
         --first;
     }
-    top_ = std::max(top_, first);
+    return first;
+}
+
+// As the text edit scrolls no further than the last line at the bottom: when
+// the lines from the top in view end before the view does, earlier lines come in.
+void LightText::KeepViewFilled()
+{
+    if (singleLine_) return;
+    qreal height = 0;
+    std::size_t line = top_;
+    for (; LineExists(line); ++line) {
+        height += LayOutLine(line).lineAt(0).height();
+        if (height > RoomBelow(top_)) return;
+    }
+    top_ = std::min(top_, TopWithLineAtBottom(line - 1, 0));
 }
 
 int LightText::VisibleLines()
@@ -593,6 +620,7 @@ void LightText::ScrollBy(int lines)
     if (singleLine_) return;
     if (lines < 0) top_ -= std::min(top_, static_cast<std::size_t>(-lines));
     for (int i = 0; i < lines && LineExists(top_ + 1); ++i) ++top_;
+    KeepViewFilled();
     widget_.update();
 }
 
@@ -637,6 +665,7 @@ LightText::Change LightText::Apply(std::size_t at, std::size_t replaces, std::u1
     ForgetLinesFrom(at, replaces, text.size());
     caretX_ = -1;
     MoveCaret(at + text.size(), false);
+    KeepViewFilled();
     if (edited) edited();
     return undo;
 }
@@ -681,39 +710,40 @@ bool LightText::Key(QKeyEvent* event)
     const std::size_t end = text_.size();
     struct Move {
         QKeySequence::StandardKey move, select;
-        std::function<std::size_t()> to;
+        std::function<std::optional<std::size_t>(bool select)> to;
+        bool vertical = false;
     };
     const Move moves[] = {
         {QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar,
-         [&] { return SelLength() && !event->modifiers() ? SelStart() + SelLength() : Step(caret_, true); }},
+         [&](bool) { return SelLength() && !event->modifiers() ? SelStart() + SelLength() : Step(caret_, true); }},
         {QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar,
-         [&] { return SelLength() && !event->modifiers() ? SelStart() : Step(caret_, false); }},
-        {QKeySequence::MoveToNextWord, QKeySequence::SelectNextWord, [&] { return WordStep(caret_, true); }},
-        {QKeySequence::MoveToPreviousWord, QKeySequence::SelectPreviousWord, [&] { return WordStep(caret_, false); }},
+         [&](bool) { return SelLength() && !event->modifiers() ? SelStart() : Step(caret_, false); }},
+        {QKeySequence::MoveToNextWord, QKeySequence::SelectNextWord, [&](bool) { return WordStep(caret_, true); }},
+        {QKeySequence::MoveToPreviousWord, QKeySequence::SelectPreviousWord,
+         [&](bool) { return WordStep(caret_, false); }},
         {QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine,
-         [&] { return singleLine_ ? end : VerticalMove(caret_, 1); }},
+         [&](bool select) { return VerticalMove(caret_, 1, select); }, true},
         {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine,
-         [&] { return singleLine_ ? 0 : VerticalMove(caret_, -1); }},
+         [&](bool select) { return VerticalMove(caret_, -1, select); }, true},
         {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage,
-         [&] { return singleLine_ ? end : VerticalMove(caret_, VisibleLines()); }},
+         [&](bool) { return VerticalMove(caret_, VisibleLines(), true); }, true},
         {QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage,
-         [&] { return singleLine_ ? 0 : VerticalMove(caret_, -VisibleLines()); }},
+         [&](bool) { return VerticalMove(caret_, -VisibleLines(), true); }, true},
         {QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine,
-         [&] { return singleLine_ ? 0 : starts_[LineOf(caret_)]; }},
+         [&](bool) { return singleLine_ ? 0 : starts_[LineOf(caret_)]; }},
         {QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine,
-         [&] { return singleLine_ ? end : EndOfLine(LineOf(caret_)); }},
-        {QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument, [] { return std::size_t{0}; }},
-        {QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument, [&] { return end; }},
+         [&](bool) { return singleLine_ ? end : EndOfLine(LineOf(caret_)); }},
+        {QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument,
+         [](bool) { return std::size_t{0}; }},
+        {QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument, [&](bool) { return end; }},
     };
     for (const Move& move : moves) {
         const bool select = event->matches(move.select);
         if (!select && !event->matches(move.move)) continue;
-        const bool vertical =
-            move.move == QKeySequence::MoveToNextLine || move.move == QKeySequence::MoveToPreviousLine ||
-            move.move == QKeySequence::MoveToNextPage || move.move == QKeySequence::MoveToPreviousPage;
-        const std::size_t to = move.to();
-        if (!vertical) caretX_ = -1;
-        MoveCaret(to, select);
+        if (move.vertical && singleLine_) return false;  // a single line has no lines to move between
+        const std::optional<std::size_t> to = move.to(select);
+        if (!move.vertical) caretX_ = -1;
+        if (to) MoveCaret(*to, select);
         return true;
     }
     if (event->matches(QKeySequence::SelectAll)) {

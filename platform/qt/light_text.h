@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -122,9 +123,11 @@ private:
     // ---- caret and view ----
     std::size_t Step(std::size_t position, bool forward) const;
     std::size_t WordStep(std::size_t position, bool forward) const;
-    std::size_t VerticalMove(std::size_t position, int lines);
+    std::optional<std::size_t> VerticalMove(std::size_t position, int lines, bool select);
     void MoveCaret(std::size_t to, bool select);
     void EnsureCaretVisible();
+    std::size_t TopWithLineAtBottom(std::size_t line, std::size_t floor);
+    void KeepViewFilled();
     qreal TopOfLines(std::size_t top);
     qreal RoomBelow(std::size_t top);
     int VisibleLines();

@@ -1,0 +1,263 @@
+// The big-text view against the toolkit's own box as its oracle: the same
+// seeded run of user actions is applied to a box shown by the toolkit and to
+// one shown by LightText (the threshold lowered), and after every action both
+// must agree on the exact text, the caret and anchor, the first line in view,
+// the focus, and what a screen reader is told. A failing seed is kept as a row.
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <random>
+#include <sstream>
+
+#include "platform/qt/qt_text_boxes.h"
+#include "tests/row_name.h"
+#include "tests/window/qt_driver.h"
+
+namespace ravelon::testing {
+namespace {
+
+using forms::qt::ExactPosition;
+using forms::qt::FromQString;
+using forms::qt::LightTextOf;
+using forms::qt::ToQString;
+
+struct Action {
+    enum Kind { kKey, kClick, kDoubleClick, kWheel, kCommit } kind = kKey;
+    Qt::Key key = Qt::Key_unknown;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    QPointF at;  // a click's place, as a share of the box's width and height
+    int delta = 0;
+    QString text;
+};
+
+std::string Describe(const Action& action)
+{
+    std::ostringstream out;
+    switch (action.kind) {
+        case Action::kKey:
+            out << QKeySequence(QKeyCombination(action.modifiers, action.key)).toString().toStdString();
+            break;
+        case Action::kClick: out << "click" << (action.modifiers ? "+shift" : "") << " at " << action.at.x() << ',' << action.at.y(); break;
+        case Action::kDoubleClick: out << "double click at " << action.at.x() << ',' << action.at.y(); break;
+        case Action::kWheel: out << "wheel " << action.delta; break;
+        case Action::kCommit: out << "commit '" << action.text.toStdString() << "'"; break;
+    }
+    return out.str();
+}
+
+// What the user and a screen reader can tell of a box.
+struct Observed {
+    std::u16string text;
+    std::size_t anchor = 0, caret = 0;
+    std::size_t firstInView = 0;
+    bool focused = false;
+    QString told;
+    int toldCaret = 0, toldSelectionStart = 0, toldSelectionEnd = 0;
+    QString toldLine;
+
+    bool operator==(const Observed&) const = default;
+};
+
+std::string Describe(const Observed& o)
+{
+    std::ostringstream out;
+    out << "text '" << QString::fromUtf16(o.text.data(), static_cast<qsizetype>(o.text.size())).toStdString()
+        << "' anchor " << o.anchor << " caret " << o.caret << " first in view " << o.firstInView << " focused "
+        << o.focused << " | told caret " << o.toldCaret << " selection " << o.toldSelectionStart << '-'
+        << o.toldSelectionEnd << " line '" << o.toldLine.toStdString() << "'";
+    return out.str();
+}
+
+constexpr QPointF kTopLeftInView(6, 4);
+
+Observed Observe(QWidget* box, forms::TextBox& control)
+{
+    Observed o;
+    o.text = control.Text();
+    o.focused = box->hasFocus();
+    if (forms::qt::LightText* light = LightTextOf(box)) {
+        o.caret = light->Caret();
+        o.anchor = light->SelStart() == o.caret ? light->SelStart() + light->SelLength() : light->SelStart();
+        if (auto* edit = qobject_cast<QPlainTextEdit*>(box))
+            o.firstInView = light->LineAround(light->PositionAt(kTopLeftInView + QPointF(edit->viewport()->rect().topLeft()))).first;
+    } else if (auto* edit = qobject_cast<QPlainTextEdit*>(box)) {
+        const QTextCursor cursor = edit->textCursor();
+        o.caret = ExactPosition(o.text, static_cast<std::size_t>(cursor.position()));
+        o.anchor = ExactPosition(o.text, static_cast<std::size_t>(cursor.anchor()));
+        QTextCursor top = edit->cursorForPosition(kTopLeftInView.toPoint());
+        top.movePosition(QTextCursor::StartOfLine);
+        o.firstInView = ExactPosition(o.text, static_cast<std::size_t>(top.position()));
+    } else if (auto* line = qobject_cast<QLineEdit*>(box)) {
+        o.caret = static_cast<std::size_t>(line->cursorPosition());
+        const auto start = static_cast<std::size_t>(line->selectionStart());
+        const auto length = static_cast<std::size_t>(line->selectionLength());
+        o.anchor = !line->hasSelectedText() ? o.caret : o.caret == start ? start + length : start;
+    }
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(box);
+    QAccessibleTextInterface* text = accessible ? accessible->textInterface() : nullptr;
+    if (text) {
+        o.told = text->text(0, text->characterCount());
+        o.toldCaret = text->cursorPosition();
+        if (text->selectionCount() > 0) text->selection(0, &o.toldSelectionStart, &o.toldSelectionEnd);
+        int start = 0, end = 0;
+        o.toldLine = text->textAtOffset(o.toldCaret, QAccessible::LineBoundary, &start, &end);
+    }
+    return o;
+}
+
+void Apply(const Action& action, QWidget* box)
+{
+    QWidget* surface = box;
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(box)) surface = edit->viewport();
+    const QPoint at(static_cast<int>(action.at.x() * surface->width()), static_cast<int>(action.at.y() * surface->height()));
+    switch (action.kind) {
+        case Action::kKey: QTest::keyClick(box, action.key, action.modifiers); break;
+        case Action::kClick: QTest::mouseClick(surface, Qt::LeftButton, action.modifiers, at); break;
+        case Action::kDoubleClick: QTest::mouseDClick(surface, Qt::LeftButton, Qt::NoModifier, at); break;
+        case Action::kWheel: {
+            QWheelEvent wheel(at, surface->mapToGlobal(at), QPoint(), QPoint(0, action.delta), Qt::NoButton,
+                              action.modifiers, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(surface, &wheel);
+            break;
+        }
+        case Action::kCommit: {
+            QInputMethodEvent commit;
+            commit.setCommitString(action.text);
+            QApplication::sendEvent(box, &commit);
+            break;
+        }
+    }
+    QApplication::processEvents();
+}
+
+std::vector<Action> RandomActions(unsigned seed, int count, const std::vector<Action>& kinds)
+{
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> share(0.02, 0.98);
+    std::vector<Action> actions;
+    for (int i = 0; i < count; ++i) {
+        Action action = kinds[std::uniform_int_distribution<std::size_t>(0, kinds.size() - 1)(random)];
+        action.at = QPointF(share(random), share(random));
+        actions.push_back(action);
+    }
+    return actions;
+}
+
+std::vector<Action> Keys(std::initializer_list<Qt::Key> keys, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    std::vector<Action> actions;
+    for (Qt::Key key : keys) {
+        Action action;
+        action.key = key;
+        action.modifiers = modifiers;
+        actions.push_back(action);
+    }
+    return actions;
+}
+
+Action Of(Action::Kind kind, Qt::KeyboardModifiers modifiers = Qt::NoModifier, QString text = {})
+{
+    Action action;
+    action.kind = kind;
+    action.modifiers = modifiers;
+    action.text = std::move(text);
+    return action;
+}
+
+std::vector<Action> operator+(std::vector<Action> a, const std::vector<Action>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// Actions the two boxes answer alike.
+const std::vector<Action> kTyping = Keys({Qt::Key_A, Qt::Key_Space, Qt::Key_Comma, Qt::Key_Return, Qt::Key_Backspace,
+                                          Qt::Key_Delete}) +
+                                    std::vector<Action>{Of(Action::kCommit, {}, QStringLiteral("\u00e9t\u00e9"))};
+const std::vector<Action> kMoving =
+    Keys({Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End}) +
+    Keys({Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End}, Qt::ShiftModifier) +
+    Keys({Qt::Key_Home, Qt::Key_End}, Qt::ControlModifier) +
+    Keys({Qt::Key_Home, Qt::Key_End}, Qt::ControlModifier | Qt::ShiftModifier);
+const std::vector<Action> kEditing = Keys({Qt::Key_A, Qt::Key_C, Qt::Key_X, Qt::Key_V}, Qt::ControlModifier);
+const std::vector<Action> kMouse = {Of(Action::kClick), Of(Action::kClick, Qt::ShiftModifier)};
+
+struct DifferentialRow {
+    const char* name;
+    const char* box;
+    std::u16string text;
+    unsigned seed;
+    int actions;
+    std::vector<Action> kinds;
+    friend void PrintTo(const DifferentialRow& row, std::ostream* os) { *os << row.name; }
+};
+
+std::vector<Observed> RunActions(const DifferentialRow& row, const std::vector<Action>& actions, std::size_t lightFrom)
+{
+    forms::qt::SetLightTextFrom(lightFrom);
+    QtProgram program;
+    QGuiApplication::clipboard()->setText(QStringLiteral("pasted\r\ntext"));
+    program.form().TextBoxNamed("txtEmail").SetText(u"someone@example.com");
+    forms::TextBox& control = program.form().TextBoxNamed(row.box);
+    control.SetText(row.text);
+    QWidget* box = program.Widget(row.box);
+    box->setFocus();
+    QApplication::processEvents();
+    std::vector<Observed> seen{Observe(box, control)};
+    for (const Action& action : actions) {
+        Apply(action, box);
+        seen.push_back(Observe(box, control));
+        box->setFocus();
+    }
+    forms::qt::SetLightTextFrom(32768);
+    return seen;
+}
+
+class LightTextDifferential : public ::testing::TestWithParam<DifferentialRow> {
+protected:
+    void SetUp() override { QAccessible::setActive(true); }
+    void TearDown() override { QAccessible::setActive(false); }
+};
+
+TEST_P(LightTextDifferential, AnswersEveryActionAsTheToolkitsBox)
+{
+    const DifferentialRow& row = GetParam();
+    const std::vector<Action> actions = RandomActions(row.seed, row.actions, row.kinds);
+    const std::vector<Observed> toolkit = RunActions(row, actions, std::size_t(-1));
+    const std::vector<Observed> light = RunActions(row, actions, 1);
+    for (std::size_t i = 0; i < toolkit.size(); ++i) {
+        if (light[i] == toolkit[i]) continue;
+        std::ostringstream steps;
+        for (std::size_t j = i > 8 ? i - 8 : 0; j < i; ++j) steps << "  " << j + 1 << ": " << Describe(actions[j]) << '\n';
+        FAIL() << "after action " << i << " of seed " << row.seed << ":\n"
+               << steps.str() << "toolkit: " << Describe(toolkit[i]) << "\nlight:   " << Describe(light[i]);
+    }
+}
+
+std::u16string Paragraphs()
+{
+    return u"one, two! three. four five six seven eight nine ten eleven twelve\r\n"
+           u"short\nlone lf\rlone cr\r\n\r\n"
+           u"caf\u00e9 na\u0308ive \U0001F600 smile \u05E9\u05DC\u05D5\u05DD end\r\n"
+           u"averyveryveryveryveryveryveryveryveryveryveryveryverylongwordthatmustwrap tail\r\n"
+           u"last line";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, LightTextDifferential,
+    ::testing::Values(DifferentialRow{"code_typing_and_moving", "txtDecrypt", Paragraphs(), 1, 400, kTyping + kMoving},
+                      DifferentialRow{"code_editing_and_mouse", "txtDecrypt", Paragraphs(), 2, 400,
+                                      kTyping + kMoving + kEditing + kMouse},
+                      DifferentialRow{"address_typing_and_moving", "txtEmail", u"someone.else@example.com", 3, 300,
+                                      kTyping + kMoving + kEditing}),
+    RowName{});
+
+}  // namespace
+}  // namespace ravelon::testing
