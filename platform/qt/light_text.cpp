@@ -419,19 +419,29 @@ std::size_t LightText::Step(std::size_t position, bool forward) const
                 : 1);
 }
 
-// To the start of the next word, or of this or the previous one.
-std::size_t LightText::WordStep(std::size_t position, bool forward) const
+// Where the toolkit's cursor goes from `position` by a character (a whole
+// grapheme cluster) or a word: its paragraph's layout finds the boundary, and
+// from a paragraph's end or start the cursor goes over the line break.
+std::size_t LightText::CursorStep(std::size_t position, bool forward, QTextLayout::CursorMode mode) const
 {
     if (forward) {
-        std::size_t p = position;
-        while (p < text_.size() && IsWordUnit(text_[p])) ++p;
-        while (p < text_.size() && !IsWordUnit(text_[p])) ++p;
-        return p == position ? Step(position, true) : p;
+        if (position >= text_.size()) return text_.size();
+        if (const std::size_t lineBreak = BreakAt(text_, position)) return position + lineBreak;
+    } else {
+        if (position == 0) return 0;
+        if (const std::size_t lineBreak = BreakBefore(text_, position)) return position - lineBreak;
     }
-    std::size_t p = position;
-    while (p > 0 && !IsWordUnit(text_[p - 1])) --p;
-    while (p > 0 && IsWordUnit(text_[p - 1])) --p;
-    return p == position ? Step(position, false) : p;
+    // Boundaries are found within a reach of the position, inside its paragraph.
+    constexpr std::size_t kReach = 512;
+    std::size_t from = position - std::min(position, kReach), to = std::min(text_.size(), position + kReach);
+    for (std::size_t i = position; i > from; --i)
+        if (IsBreak(text_[i - 1])) from = i;
+    for (std::size_t i = position; i < to; ++i)
+        if (IsBreak(text_[i])) to = i;
+    QTextLayout layout(Slice(text_, from, to), widget_.font());
+    const int at = static_cast<int>(position - from);
+    const int next = forward ? layout.nextCursorPosition(at, mode) : layout.previousCursorPosition(at, mode);
+    return from + static_cast<std::size_t>(next);
 }
 
 // The place `lines` lines away, or none when there is no such line. As the
@@ -715,12 +725,12 @@ bool LightText::Key(QKeyEvent* event)
     };
     const Move moves[] = {
         {QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar,
-         [&](bool) { return SelLength() && !event->modifiers() ? SelStart() + SelLength() : Step(caret_, true); }},
+         [&](bool) { return SelLength() && !event->modifiers() ? SelStart() + SelLength() : CursorStep(caret_, true); }},
         {QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar,
-         [&](bool) { return SelLength() && !event->modifiers() ? SelStart() : Step(caret_, false); }},
-        {QKeySequence::MoveToNextWord, QKeySequence::SelectNextWord, [&](bool) { return WordStep(caret_, true); }},
+         [&](bool) { return SelLength() && !event->modifiers() ? SelStart() : CursorStep(caret_, false); }},
+        {QKeySequence::MoveToNextWord, QKeySequence::SelectNextWord, [&](bool) { return CursorStep(caret_, true, QTextLayout::SkipWords); }},
         {QKeySequence::MoveToPreviousWord, QKeySequence::SelectPreviousWord,
-         [&](bool) { return WordStep(caret_, false); }},
+         [&](bool) { return CursorStep(caret_, false, QTextLayout::SkipWords); }},
         {QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine,
          [&](bool select) { return VerticalMove(caret_, 1, select); }, true},
         {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine,
@@ -746,8 +756,15 @@ bool LightText::Key(QKeyEvent* event)
         if (to) MoveCaret(*to, select);
         return true;
     }
+    const auto deleteTo = [&](std::size_t to) {
+        if (SelLength() == 0) anchor_ = to;
+        Replace(SelStart(), SelStart() + SelLength(), u"");
+    };
     if (event->matches(QKeySequence::SelectAll)) {
-        Select(0, end);
+        anchor_ = 0;  // as the toolkit's box: selecting all scrolls nothing
+        caret_ = end;
+        caretX_ = -1;
+        widget_.update();
     } else if (event->matches(QKeySequence::Copy)) {
         CopySelection();
     } else if (event->matches(QKeySequence::Cut)) {
@@ -759,13 +776,20 @@ bool LightText::Key(QKeyEvent* event)
         Undo();
     } else if (event->matches(QKeySequence::Redo)) {
         Redo();
-    } else if (event->key() == Qt::Key_Backspace) {
-        Replace(SelLength() ? SelStart() : Step(caret_, false), SelLength() ? SelStart() + SelLength() : caret_, u"");
+    } else if (event->matches(QKeySequence::DeleteStartOfWord)) {
+        deleteTo(CursorStep(caret_, false, QTextLayout::SkipWords));
+    } else if (event->matches(QKeySequence::DeleteEndOfWord)) {
+        deleteTo(CursorStep(caret_, true, QTextLayout::SkipWords));
+    } else if (event->key() == Qt::Key_Backspace && !(event->modifiers() & Qt::ControlModifier)) {
+        deleteTo(Step(caret_, false));  // one character, not the whole cluster: a mark typed last goes alone
     } else if (event->matches(QKeySequence::Delete)) {
-        Replace(SelLength() ? SelStart() : caret_, SelLength() ? SelStart() + SelLength() : Step(caret_, true), u"");
-    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        deleteTo(CursorStep(caret_, true));
+    } else if (event->matches(QKeySequence::InsertParagraphSeparator)) {
         if (singleLine_) return false;
         Replace(SelStart(), SelStart() + SelLength(), u"\r\n");  // a typed line break, as on Windows
+    } else if (event->matches(QKeySequence::InsertLineSeparator)) {
+        if (singleLine_) return false;
+        Replace(SelStart(), SelStart() + SelLength(), u"\u2028");
     } else {
         const QString typed = event->text();
         const bool printable = !typed.isEmpty() && std::all_of(typed.begin(), typed.end(),

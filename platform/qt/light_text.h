@@ -9,6 +9,7 @@
 #include <QPointF>
 #include <QRect>
 #include <QString>
+#include <QTextLayout>
 #include <QTextOption>
 #include <QTimer>
 #include <functional>
@@ -24,7 +25,6 @@ class QInputMethodEvent;
 class QKeyEvent;
 class QMouseEvent;
 class QPainter;
-class QTextLayout;
 class QWheelEvent;
 class QWidget;
 
@@ -122,7 +122,8 @@ private:
 
     // ---- caret and view ----
     std::size_t Step(std::size_t position, bool forward) const;
-    std::size_t WordStep(std::size_t position, bool forward) const;
+    std::size_t CursorStep(std::size_t position, bool forward,
+                           QTextLayout::CursorMode mode = QTextLayout::SkipCharacters) const;
     std::optional<std::size_t> VerticalMove(std::size_t position, int lines, bool select);
     void MoveCaret(std::size_t to, bool select);
     void EnsureCaretVisible();

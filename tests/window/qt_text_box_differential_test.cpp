@@ -256,7 +256,14 @@ INSTANTIATE_TEST_SUITE_P(
                       DifferentialRow{"code_editing_and_mouse", "txtDecrypt", Paragraphs(), 2, 400,
                                       kTyping + kMoving + kEditing + kMouse},
                       DifferentialRow{"address_typing_and_moving", "txtEmail", u"someone.else@example.com", 3, 300,
-                                      kTyping + kMoving + kEditing}),
+                                      kTyping + kMoving + kEditing},
+                      DifferentialRow{"explore_words", "txtDecrypt", Paragraphs(), 11, 400, kTyping + kMoving + Keys({Qt::Key_Left, Qt::Key_Right, Qt::Key_Backspace, Qt::Key_Delete}, Qt::ControlModifier)},
+                      DifferentialRow{"explore_undo", "txtDecrypt", Paragraphs(), 12, 400, kTyping + kMoving + kEditing + Keys({Qt::Key_Z, Qt::Key_Y}, Qt::ControlModifier)},
+                      DifferentialRow{"explore_pages", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs(), 13, 400, kTyping + kMoving + Keys({Qt::Key_PageUp, Qt::Key_PageDown}) + Keys({Qt::Key_PageUp, Qt::Key_PageDown}, Qt::ShiftModifier)},
+                      DifferentialRow{"explore_enter", "txtDecrypt", Paragraphs(), 14, 400, kTyping + kMoving + Keys({Qt::Key_Return, Qt::Key_Tab}, Qt::ShiftModifier) + Keys({Qt::Key_Return}, Qt::ControlModifier) + Keys({Qt::Key_Tab})},
+                      DifferentialRow{"explore_mouse", "txtDecrypt", Paragraphs() + Paragraphs(), 15, 400, kTyping + kMoving + kMouse + std::vector<Action>{Of(Action::kDoubleClick)}},
+                      DifferentialRow{"explore_wheel", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs(), 16, 400, kTyping + kMoving + std::vector<Action>{[]{ Action a = Of(Action::kWheel); a.delta = -120; return a; }(), []{ Action a = Of(Action::kWheel); a.delta = 120; return a; }()}},
+                      DifferentialRow{"explore_address", "txtEmail", u"someone.else@example.com", 17, 400, kTyping + kMoving + kEditing + Keys({Qt::Key_Left, Qt::Key_Right, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Z, Qt::Key_Y, Qt::Key_K, Qt::Key_U}, Qt::ControlModifier) + Keys({Qt::Key_PageUp, Qt::Key_PageDown}) + kMouse + std::vector<Action>{Of(Action::kDoubleClick)}}),
     RowName{});
 
 }  // namespace
