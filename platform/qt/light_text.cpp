@@ -117,6 +117,7 @@ void LightText::Reset()
     caretX_ = -1;
     undo_.clear();
     redo_.clear();
+    joinable_ = false;
     EnsureCaretVisible();
     widget_.update();
     if (QAccessible::isActive()) {
@@ -652,13 +653,46 @@ void LightText::FocusChanged()
 
 // ---- Editing ----
 
-void LightText::Replace(std::size_t from, std::size_t to, std::u16string_view text)
+void LightText::Replace(std::size_t from, std::size_t to, std::u16string_view text, Joins joins)
 {
     from = std::min(from, text_.size());
     to = std::clamp(to, from, text_.size());
-    if (from == to && text.empty()) return;
-    undo_.push_back(Apply(from, to - from, text));
+    if (from == to && text.empty()) return EnsureCaretVisible();  // as the text edit after any edit key
+    Change undo = Apply(from, to - from, text);
+    const bool blockBreak = std::any_of(undo.text.begin(), undo.text.end(), IsBlockBreak) ||
+                            std::any_of(text.begin(), text.end(), IsBlockBreak);
+    if (!text.empty())
+        undo.tail = IsBlockBreak(text.back()) ? Change::Tail::kOther : Change::Tail::kInserted;
+    else if (joins == Joins::kAsTyping && !blockBreak)
+        undo.tail = Change::Tail::kRemovedOne;
+    const bool alone = text.empty() ? undo.tail != Change::Tail::kRemovedOne : from != to || blockBreak;
+    if (joins == Joins::kNever || alone || !JoinLastStep(undo)) undo_.push_back(std::move(undo));
     redo_.clear();
+    joinable_ = true;
+}
+
+// The toolkit's document joins an insertion to the insertion it follows, and
+// a deletion to the one it continues, forwards (Delete) or backwards (Backspace).
+bool LightText::JoinLastStep(const Change& undo)
+{
+    if (!joinable_ || undo_.empty()) return false;
+    Change& last = undo_.back();
+    if (undo.tail == Change::Tail::kInserted && last.tail == Change::Tail::kInserted &&
+        last.at + last.replaces == undo.at) {
+        last.replaces += undo.replaces;
+        return true;
+    }
+    if (undo.tail != Change::Tail::kRemovedOne || last.tail != Change::Tail::kRemovedOne) return false;
+    if (undo.at == last.at) {
+        last.text += undo.text;
+        return true;
+    }
+    if (undo.at + undo.text.size() == last.at) {
+        last.text.insert(0, undo.text);
+        last.at = undo.at;
+        return true;
+    }
+    return false;
 }
 
 // What undoes an edit holds the units it removed, and only the count of
@@ -682,6 +716,7 @@ LightText::Change LightText::Apply(std::size_t at, std::size_t replaces, std::u1
 
 void LightText::Undo()
 {
+    joinable_ = false;
     if (undo_.empty()) return;
     const Change change = std::move(undo_.back());
     undo_.pop_back();
@@ -690,6 +725,7 @@ void LightText::Undo()
 
 void LightText::Redo()
 {
+    joinable_ = false;
     if (redo_.empty()) return;
     const Change change = std::move(redo_.back());
     redo_.pop_back();
@@ -712,7 +748,7 @@ void LightText::PasteClipboard()
         pasted = pasted.substr(
             0, static_cast<std::size_t>(std::find_if(pasted.begin(), pasted.end(), IsBreak) - pasted.begin()));
     if (pasted.empty()) return;
-    Replace(SelStart(), SelStart() + SelLength(), pasted);
+    Replace(SelStart(), SelStart() + SelLength(), pasted, Joins::kAsTyping);
 }
 
 bool LightText::Key(QKeyEvent* event)
@@ -750,15 +786,19 @@ bool LightText::Key(QKeyEvent* event)
     for (const Move& move : moves) {
         const bool select = event->matches(move.select);
         if (!select && !event->matches(move.move)) continue;
-        if (move.vertical && singleLine_) return false;  // a single line has no lines to move between
+        const bool document = move.move == QKeySequence::MoveToStartOfDocument || move.move == QKeySequence::MoveToEndOfDocument;
+        if ((move.vertical || document) && singleLine_) return false;  // as the line edit: a single line has no lines
         const std::optional<std::size_t> to = move.to(select);
         if (!move.vertical) caretX_ = -1;
         if (to) MoveCaret(*to, select);
         return true;
     }
-    const auto deleteTo = [&](std::size_t to) {
-        if (SelLength() == 0) anchor_ = to;
-        Replace(SelStart(), SelStart() + SelLength(), u"");
+    // A line edit deletes its selection and the word beyond it; a text edit
+    // only the selection, if there is one.
+    const auto deleteTo = [&](std::size_t to, Joins joins, bool word = false) {
+        if (SelLength() == 0 || (word && singleLine_)) caret_ = to;
+        else joins = Joins::kNever;
+        Replace(SelStart(), SelStart() + SelLength(), u"", joins);
     };
     if (event->matches(QKeySequence::SelectAll)) {
         anchor_ = 0;  // as the toolkit's box: selecting all scrolls nothing
@@ -777,25 +817,25 @@ bool LightText::Key(QKeyEvent* event)
     } else if (event->matches(QKeySequence::Redo)) {
         Redo();
     } else if (event->matches(QKeySequence::DeleteStartOfWord)) {
-        deleteTo(CursorStep(caret_, false, QTextLayout::SkipWords));
+        deleteTo(CursorStep(caret_, false, QTextLayout::SkipWords), Joins::kNever, true);
     } else if (event->matches(QKeySequence::DeleteEndOfWord)) {
-        deleteTo(CursorStep(caret_, true, QTextLayout::SkipWords));
+        deleteTo(CursorStep(caret_, true, QTextLayout::SkipWords), Joins::kNever, true);
     } else if (event->key() == Qt::Key_Backspace && !(event->modifiers() & Qt::ControlModifier)) {
-        deleteTo(Step(caret_, false));  // one character, not the whole cluster: a mark typed last goes alone
+        deleteTo(Step(caret_, false), Joins::kAsTyping);  // one character, not the whole cluster
     } else if (event->matches(QKeySequence::Delete)) {
-        deleteTo(CursorStep(caret_, true));
+        deleteTo(CursorStep(caret_, true), Joins::kAsTyping);
     } else if (event->matches(QKeySequence::InsertParagraphSeparator)) {
         if (singleLine_) return false;
         Replace(SelStart(), SelStart() + SelLength(), u"\r\n");  // a typed line break, as on Windows
     } else if (event->matches(QKeySequence::InsertLineSeparator)) {
         if (singleLine_) return false;
-        Replace(SelStart(), SelStart() + SelLength(), u"\u2028");
+        Replace(SelStart(), SelStart() + SelLength(), u"\u2028", Joins::kAsTyping);
     } else {
         const QString typed = event->text();
         const bool printable = !typed.isEmpty() && std::all_of(typed.begin(), typed.end(),
                                                                [](QChar c) { return c.isPrint() || c.isSurrogate(); });
         if (!printable || event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false;
-        Replace(SelStart(), SelStart() + SelLength(), FromQString(typed));
+        Replace(SelStart(), SelStart() + SelLength(), FromQString(typed), Joins::kAsTyping);
     }
     return true;
 }
@@ -831,7 +871,7 @@ void LightText::Wheel(QWheelEvent* event)
 void LightText::InputMethod(QInputMethodEvent* event)
 {
     if (!event->commitString().isEmpty())
-        Replace(SelStart(), SelStart() + SelLength(), FromQString(event->commitString()));
+        Replace(SelStart(), SelStart() + SelLength(), FromQString(event->commitString()), Joins::kAsTyping);
 }
 
 void LightText::ContextMenu(QContextMenuEvent* event)

@@ -51,8 +51,12 @@ public:
 
     // The box's text was replaced whole: the caret goes to its start.
     void Reset();
+    // Whether an edit may join the undo step before it, as the toolkit's box
+    // joins typing: characters typed or pasted one after another, and
+    // characters deleted one after another, are undone together.
+    enum class Joins { kNever, kAsTyping };
     // Replaces [from, to) with `text`, as the user would; the caret follows it.
-    void Replace(std::size_t from, std::size_t to, std::u16string_view text);
+    void Replace(std::size_t from, std::size_t to, std::u16string_view text, Joins joins = Joins::kNever);
 
     const std::u16string& Text() const { return text_; }
     std::size_t Caret() const { return caret_; }
@@ -98,7 +102,10 @@ private:
         std::size_t at;
         std::u16string text;
         std::size_t replaces;
+        // How the undo step ends, for the next edit to join it.
+        enum class Tail { kOther, kInserted, kRemovedOne } tail = Tail::kOther;
     };
+    bool JoinLastStep(const Change& undo);
 
     // ---- lines ----
     void ForgetAllLines();
@@ -162,6 +169,7 @@ private:
     QRect caretRect_;
     QTimer blink_;
     std::vector<Change> undo_, redo_;
+    bool joinable_ = false;  // the last undo step may take the next edit
     std::map<std::pair<std::size_t, std::size_t>, std::unique_ptr<QTextLayout>> layouts_;  // lines as last laid out
 };
 

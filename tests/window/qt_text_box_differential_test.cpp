@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <cstdlib>
 #include <random>
 #include <sstream>
 
@@ -44,10 +45,18 @@ std::string Describe(const Action& action)
         case Action::kKey:
             out << QKeySequence(QKeyCombination(action.modifiers, action.key)).toString().toStdString();
             break;
-        case Action::kClick: out << "click" << (action.modifiers ? "+shift" : "") << " at " << action.at.x() << ',' << action.at.y(); break;
-        case Action::kDoubleClick: out << "double click at " << action.at.x() << ',' << action.at.y(); break;
-        case Action::kWheel: out << "wheel " << action.delta; break;
-        case Action::kCommit: out << "commit '" << action.text.toStdString() << "'"; break;
+        case Action::kClick:
+            out << "click" << (action.modifiers ? "+shift" : "") << " at " << action.at.x() << ',' << action.at.y();
+            break;
+        case Action::kDoubleClick:
+            out << "double click at " << action.at.x() << ',' << action.at.y();
+            break;
+        case Action::kWheel:
+            out << "wheel " << action.delta;
+            break;
+        case Action::kCommit:
+            out << "commit '" << action.text.toStdString() << "'";
+            break;
     }
     return out.str();
 }
@@ -86,7 +95,9 @@ Observed Observe(QWidget* box, forms::TextBox& control)
         o.caret = light->Caret();
         o.anchor = light->SelStart() == o.caret ? light->SelStart() + light->SelLength() : light->SelStart();
         if (auto* edit = qobject_cast<QPlainTextEdit*>(box))
-            o.firstInView = light->LineAround(light->PositionAt(kTopLeftInView + QPointF(edit->viewport()->rect().topLeft()))).first;
+            o.firstInView =
+                light->LineAround(light->PositionAt(kTopLeftInView + QPointF(edit->viewport()->rect().topLeft())))
+                    .first;
     } else if (auto* edit = qobject_cast<QPlainTextEdit*>(box)) {
         const QTextCursor cursor = edit->textCursor();
         o.caret = ExactPosition(o.text, static_cast<std::size_t>(cursor.position()));
@@ -116,11 +127,18 @@ void Apply(const Action& action, QWidget* box)
 {
     QWidget* surface = box;
     if (auto* edit = qobject_cast<QPlainTextEdit*>(box)) surface = edit->viewport();
-    const QPoint at(static_cast<int>(action.at.x() * surface->width()), static_cast<int>(action.at.y() * surface->height()));
+    const QPoint at(static_cast<int>(action.at.x() * surface->width()),
+                    static_cast<int>(action.at.y() * surface->height()));
     switch (action.kind) {
-        case Action::kKey: QTest::keyClick(box, action.key, action.modifiers); break;
-        case Action::kClick: QTest::mouseClick(surface, Qt::LeftButton, action.modifiers, at); break;
-        case Action::kDoubleClick: QTest::mouseDClick(surface, Qt::LeftButton, Qt::NoModifier, at); break;
+        case Action::kKey:
+            QTest::keyClick(box, action.key, action.modifiers);
+            break;
+        case Action::kClick:
+            QTest::mouseClick(surface, Qt::LeftButton, action.modifiers, at);
+            break;
+        case Action::kDoubleClick:
+            QTest::mouseDClick(surface, Qt::LeftButton, Qt::NoModifier, at);
+            break;
         case Action::kWheel: {
             QWheelEvent wheel(at, surface->mapToGlobal(at), QPoint(), QPoint(0, action.delta), Qt::NoButton,
                               action.modifiers, Qt::NoScrollPhase, false);
@@ -178,16 +196,34 @@ std::vector<Action> operator+(std::vector<Action> a, const std::vector<Action>& 
 }
 
 // Actions the two boxes answer alike.
-const std::vector<Action> kTyping = Keys({Qt::Key_A, Qt::Key_Space, Qt::Key_Comma, Qt::Key_Return, Qt::Key_Backspace,
-                                          Qt::Key_Delete}) +
-                                    std::vector<Action>{Of(Action::kCommit, {}, QStringLiteral("\u00e9t\u00e9"))};
+const std::vector<Action> kTyping =
+    Keys({Qt::Key_A, Qt::Key_Space, Qt::Key_Comma, Qt::Key_Return, Qt::Key_Backspace, Qt::Key_Delete}) +
+    std::vector<Action>{Of(Action::kCommit, {}, QStringLiteral("\u00e9t\u00e9"))};
 const std::vector<Action> kMoving =
     Keys({Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End}) +
     Keys({Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End}, Qt::ShiftModifier) +
     Keys({Qt::Key_Home, Qt::Key_End}, Qt::ControlModifier) +
     Keys({Qt::Key_Home, Qt::Key_End}, Qt::ControlModifier | Qt::ShiftModifier);
 const std::vector<Action> kEditing = Keys({Qt::Key_A, Qt::Key_C, Qt::Key_X, Qt::Key_V}, Qt::ControlModifier);
-const std::vector<Action> kMouse = {Of(Action::kClick), Of(Action::kClick, Qt::ShiftModifier)};
+const std::vector<Action> kWords =
+    Keys({Qt::Key_Left, Qt::Key_Right, Qt::Key_Backspace, Qt::Key_Delete}, Qt::ControlModifier) +
+    Keys({Qt::Key_Left, Qt::Key_Right}, Qt::ControlModifier | Qt::ShiftModifier);
+const std::vector<Action> kUndo =
+    Keys({Qt::Key_Z, Qt::Key_Y}, Qt::ControlModifier) + Keys({Qt::Key_Z}, Qt::ControlModifier | Qt::ShiftModifier);
+const std::vector<Action> kBreaks =
+    Keys({Qt::Key_Return}, Qt::ShiftModifier) + Keys({Qt::Key_Return}, Qt::ControlModifier) + Keys({Qt::Key_Tab});
+const std::vector<Action> kMouse = {Of(Action::kClick), Of(Action::kClick, Qt::ShiftModifier),
+                                    Of(Action::kDoubleClick)};
+const std::vector<Action> kWheel = {[] {
+                                        Action a = Of(Action::kWheel);
+                                        a.delta = -120;
+                                        return a;
+                                    }(),
+                                    [] {
+                                        Action a = Of(Action::kWheel);
+                                        a.delta = 120;
+                                        return a;
+                                    }()};
 
 struct DifferentialRow {
     const char* name;
@@ -226,17 +262,32 @@ protected:
     void TearDown() override { QAccessible::setActive(false); }
 };
 
+// RAVELON_SEED runs every row again from other seeds, RAVELON_ACTIONS longer.
+unsigned SeedOf(const DifferentialRow& row)
+{
+    const char* seed = std::getenv("RAVELON_SEED");
+    return seed ? row.seed + static_cast<unsigned>(std::strtoul(seed, nullptr, 10)) : row.seed;
+}
+
+int ActionsOf(const DifferentialRow& row)
+{
+    const char* actions = std::getenv("RAVELON_ACTIONS");
+    return actions ? std::atoi(actions) : row.actions;
+}
+
 TEST_P(LightTextDifferential, AnswersEveryActionAsTheToolkitsBox)
 {
     const DifferentialRow& row = GetParam();
-    const std::vector<Action> actions = RandomActions(row.seed, row.actions, row.kinds);
+    const unsigned seed = SeedOf(row);
+    const std::vector<Action> actions = RandomActions(seed, ActionsOf(row), row.kinds);
     const std::vector<Observed> toolkit = RunActions(row, actions, std::size_t(-1));
     const std::vector<Observed> light = RunActions(row, actions, 1);
     for (std::size_t i = 0; i < toolkit.size(); ++i) {
         if (light[i] == toolkit[i]) continue;
         std::ostringstream steps;
-        for (std::size_t j = i > 8 ? i - 8 : 0; j < i; ++j) steps << "  " << j + 1 << ": " << Describe(actions[j]) << '\n';
-        FAIL() << "after action " << i << " of seed " << row.seed << ":\n"
+        for (std::size_t j = i > 8 ? i - 8 : 0; j < i; ++j)
+            steps << "  " << j + 1 << ": " << Describe(actions[j]) << '\n';
+        FAIL() << "after action " << i << " of seed " << seed << ":\n"
                << steps.str() << "toolkit: " << Describe(toolkit[i]) << "\nlight:   " << Describe(light[i]);
     }
 }
@@ -245,26 +296,27 @@ std::u16string Paragraphs()
 {
     return u"one, two! three. four five six seven eight nine ten eleven twelve\r\n"
            u"short\nlone lf\rlone cr\r\n\r\n"
-           u"caf\u00e9 na\u0308ive \U0001F600 smile \u05E9\u05DC\u05D5\u05DD end\r\n"
+           u"caf\u00e9 na\u0308ive \U0001F600 smile \U0001F468\u200D\U0001F469\u200D\U0001F467 family "
+           u"\U0001F1EB\U0001F1F7 end\r\n"
            u"averyveryveryveryveryveryveryveryveryveryveryveryverylongwordthatmustwrap tail\r\n"
            u"last line";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, LightTextDifferential,
-    ::testing::Values(DifferentialRow{"code_typing_and_moving", "txtDecrypt", Paragraphs(), 1, 400, kTyping + kMoving},
-                      DifferentialRow{"code_editing_and_mouse", "txtDecrypt", Paragraphs(), 2, 400,
-                                      kTyping + kMoving + kEditing + kMouse},
-                      DifferentialRow{"address_typing_and_moving", "txtEmail", u"someone.else@example.com", 3, 300,
-                                      kTyping + kMoving + kEditing},
-                      DifferentialRow{"explore_words", "txtDecrypt", Paragraphs(), 11, 400, kTyping + kMoving + Keys({Qt::Key_Left, Qt::Key_Right, Qt::Key_Backspace, Qt::Key_Delete}, Qt::ControlModifier)},
-                      DifferentialRow{"explore_undo", "txtDecrypt", Paragraphs(), 12, 400, kTyping + kMoving + kEditing + Keys({Qt::Key_Z, Qt::Key_Y}, Qt::ControlModifier)},
-                      DifferentialRow{"explore_pages", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs(), 13, 400, kTyping + kMoving + Keys({Qt::Key_PageUp, Qt::Key_PageDown}) + Keys({Qt::Key_PageUp, Qt::Key_PageDown}, Qt::ShiftModifier)},
-                      DifferentialRow{"explore_enter", "txtDecrypt", Paragraphs(), 14, 400, kTyping + kMoving + Keys({Qt::Key_Return, Qt::Key_Tab}, Qt::ShiftModifier) + Keys({Qt::Key_Return}, Qt::ControlModifier) + Keys({Qt::Key_Tab})},
-                      DifferentialRow{"explore_mouse", "txtDecrypt", Paragraphs() + Paragraphs(), 15, 400, kTyping + kMoving + kMouse + std::vector<Action>{Of(Action::kDoubleClick)}},
-                      DifferentialRow{"explore_wheel", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs(), 16, 400, kTyping + kMoving + std::vector<Action>{[]{ Action a = Of(Action::kWheel); a.delta = -120; return a; }(), []{ Action a = Of(Action::kWheel); a.delta = 120; return a; }()}},
-                      DifferentialRow{"explore_address", "txtEmail", u"someone.else@example.com", 17, 400, kTyping + kMoving + kEditing + Keys({Qt::Key_Left, Qt::Key_Right, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Z, Qt::Key_Y, Qt::Key_K, Qt::Key_U}, Qt::ControlModifier) + Keys({Qt::Key_PageUp, Qt::Key_PageDown}) + kMouse + std::vector<Action>{Of(Action::kDoubleClick)}}),
-    RowName{});
+const std::u16string kAddress = u"someone.else@example.com";
+
+INSTANTIATE_TEST_SUITE_P(Rows, LightTextDifferential,
+                         ::testing::Values(DifferentialRow{"code_typing_and_moving", "txtDecrypt", Paragraphs(), 1, 600,
+                                                           kTyping + kMoving + kWords},
+                                           DifferentialRow{"code_clipboard_and_undo", "txtDecrypt", Paragraphs(), 2,
+                                                           600, kTyping + kMoving + kEditing + kUndo},
+                                           DifferentialRow{"code_line_breaks_of_every_kind", "txtDecrypt", Paragraphs(),
+                                                           3, 400, kTyping + kMoving + kBreaks},
+                                           DifferentialRow{"code_mouse_and_wheel", "txtDecrypt",
+                                                           Paragraphs() + Paragraphs() + Paragraphs(), 4, 600,
+                                                           kTyping + kMoving + kMouse + kWheel},
+                                           DifferentialRow{"address_typing_moving_and_clipboard", "txtEmail", kAddress,
+                                                           5, 600, kTyping + kMoving + kEditing + kWords}),
+                         RowName{});
 
 }  // namespace
 }  // namespace ravelon::testing
