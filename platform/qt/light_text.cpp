@@ -655,6 +655,8 @@ void LightText::FocusChanged()
 
 void LightText::Replace(std::size_t from, std::size_t to, std::u16string_view text, Joins joins)
 {
+    if (singleLine_)  // as the line edit: what is inserted keeps its first line
+        text = text.substr(0, static_cast<std::size_t>(std::find_if(text.begin(), text.end(), IsBreak) - text.begin()));
     from = std::min(from, text_.size());
     to = std::clamp(to, from, text_.size());
     if (from == to && text.empty()) return EnsureCaretVisible();  // as the text edit after any edit key
@@ -744,9 +746,6 @@ void LightText::PasteClipboard()
     if (!data || !data->hasText()) return;
     const QString text = data->text();
     std::u16string_view pasted(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
-    if (singleLine_)
-        pasted = pasted.substr(
-            0, static_cast<std::size_t>(std::find_if(pasted.begin(), pasted.end(), IsBreak) - pasted.begin()));
     if (pasted.empty()) return;
     Replace(SelStart(), SelStart() + SelLength(), pasted, Joins::kAsTyping);
 }

@@ -304,19 +304,22 @@ std::u16string Paragraphs()
 
 const std::u16string kAddress = u"someone.else@example.com";
 
-INSTANTIATE_TEST_SUITE_P(Rows, LightTextDifferential,
-                         ::testing::Values(DifferentialRow{"code_typing_and_moving", "txtDecrypt", Paragraphs(), 1, 600,
-                                                           kTyping + kMoving + kWords},
-                                           DifferentialRow{"code_clipboard_and_undo", "txtDecrypt", Paragraphs(), 2,
-                                                           600, kTyping + kMoving + kEditing + kUndo},
-                                           DifferentialRow{"code_line_breaks_of_every_kind", "txtDecrypt", Paragraphs(),
-                                                           3, 400, kTyping + kMoving + kBreaks},
-                                           DifferentialRow{"code_mouse_and_wheel", "txtDecrypt",
-                                                           Paragraphs() + Paragraphs() + Paragraphs(), 4, 600,
-                                                           kTyping + kMoving + kMouse + kWheel},
-                                           DifferentialRow{"address_typing_moving_and_clipboard", "txtEmail", kAddress,
-                                                           5, 600, kTyping + kMoving + kEditing + kWords}),
-                         RowName{});
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Rows, LightTextDifferential,
+    ::testing::Values(
+        DifferentialRow{"code_typing_and_moving", "txtDecrypt", Paragraphs(), 1, 600, kTyping + kMoving + kWords},
+        DifferentialRow{"code_clipboard_and_undo", "txtDecrypt", Paragraphs(), 2, 600, kTyping + kMoving + kEditing + kUndo},
+        DifferentialRow{"code_line_breaks_of_every_kind", "txtDecrypt", Paragraphs(), 3, 400, kTyping + kMoving + kBreaks},
+        DifferentialRow{"code_mouse_and_wheel", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs(), 4, 600,
+                        kTyping + kMoving + kMouse + kWheel},
+        DifferentialRow{"address_typing_moving_and_clipboard", "txtEmail", kAddress, 5, 600,
+                        kTyping + kMoving + kEditing + kWords},
+        // The clipboard keeps its two lines: each paste keeps the first, as does a commit of two lines.
+        DifferentialRow{"address_pasting_lines", "txtEmail", kAddress, 6, 200,
+                        kMoving + Keys({Qt::Key_V}, Qt::ControlModifier) + std::vector<Action>{Of(Action::kCommit, {}, QStringLiteral("x\ny"))}}),
+    RowName{});
+// clang-format on
 
 }  // namespace
 }  // namespace ravelon::testing
