@@ -753,6 +753,9 @@ void LightText::PasteClipboard()
 bool LightText::Key(QKeyEvent* event)
 {
     const std::size_t end = text_.size();
+    // Left and Right end a selection at its edge in the text edit; the line
+    // edit moves on from the caret.
+    const auto collapses = [&] { return SelLength() && !event->modifiers() && !singleLine_; };
     struct Move {
         QKeySequence::StandardKey move, select;
         std::function<std::optional<std::size_t>(bool select)> to;
@@ -760,9 +763,9 @@ bool LightText::Key(QKeyEvent* event)
     };
     const Move moves[] = {
         {QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar,
-         [&](bool) { return SelLength() && !event->modifiers() ? SelStart() + SelLength() : CursorStep(caret_, true); }},
+         [&](bool) { return collapses() ? SelStart() + SelLength() : CursorStep(caret_, true); }},
         {QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar,
-         [&](bool) { return SelLength() && !event->modifiers() ? SelStart() : CursorStep(caret_, false); }},
+         [&](bool) { return collapses() ? SelStart() : CursorStep(caret_, false); }},
         {QKeySequence::MoveToNextWord, QKeySequence::SelectNextWord, [&](bool) { return CursorStep(caret_, true, QTextLayout::SkipWords); }},
         {QKeySequence::MoveToPreviousWord, QKeySequence::SelectPreviousWord,
          [&](bool) { return CursorStep(caret_, false, QTextLayout::SkipWords); }},
