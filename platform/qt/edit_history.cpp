@@ -1,50 +1,93 @@
 #include "platform/qt/edit_history.h"
 
+#include <algorithm>
+
+#include "platform/qt/line_breaks.h"
+
 namespace ravelon::forms::qt {
 
 void EditHistory::Clear()
 {
-    done_.clear();
-    undone_.clear();
+    undo_.clear();
+    redo_.clear();
+    joinable_ = false;
 }
 
-void EditHistory::Record(Edit edit)
+// The toolkit's document keeps a typed line break, and any edit of a
+// selection, as a step of its own; the rest of typing joins on, as does
+// typing after an edit of a selection.
+void EditHistory::Record(Change undo, std::u16string_view inserted, Joins joins)
 {
-    if (edit.removed.empty() && edit.inserted.empty()) return;
-    done_.push_back(std::move(edit));
-    undone_.clear();
+    const bool paragraphBreak = std::any_of(undo.text.begin(), undo.text.end(), IsParagraphBreak) ||
+                                std::any_of(inserted.begin(), inserted.end(), IsParagraphBreak);
+    // An insertion holding a paragraph break takes the document's text store
+    // past it, and nothing typed after joins it.
+    Tail tail = Tail::kOther;
+    if (!inserted.empty() && !paragraphBreak)
+        tail = Tail::kInserted;
+    else if (inserted.empty() && joins == Joins::kAsTyping && !paragraphBreak)
+        tail = Tail::kRemovedOne;
+    const bool alone = inserted.empty() ? tail != Tail::kRemovedOne : !undo.text.empty() || paragraphBreak;
+    if (joins == Joins::kNever || alone || !Join(undo, tail)) undo_.push_back({std::move(undo), tail});
+    redo_.clear();
+    joinable_ = true;
 }
 
-bool EditHistory::UndoUntil(std::u16string& text, const Reached& reached)
+// An insertion joins the insertion it follows; a deletion joins the one it
+// continues, forwards (Delete) or backwards (Backspace).
+bool EditHistory::Join(const Change& undo, Tail tail)
 {
-    return Walk(text, done_, undone_, true, reached);
-}
-
-bool EditHistory::RedoUntil(std::u16string& text, const Reached& reached)
-{
-    return Walk(text, undone_, done_, false, reached);
-}
-
-bool EditHistory::Walk(std::u16string& text, std::vector<Edit>& from, std::vector<Edit>& to, bool undo,
-                       const Reached& reached)
-{
-    const auto apply = [&](const Edit& edit, bool back) {
-        const std::u16string& out = back ? edit.inserted : edit.removed;
-        const std::u16string& in = back ? edit.removed : edit.inserted;
-        text.replace(edit.at, out.size(), in);
-    };
-    std::size_t walked = 0;
-    while (walked < from.size()) {
-        apply(from[from.size() - 1 - walked], undo);
-        ++walked;
-        if (!reached(text)) continue;
-        for (; walked > 0; --walked) {
-            to.push_back(std::move(from.back()));
-            from.pop_back();
-        }
+    if (!joinable_ || undo_.empty()) return false;
+    Step& last = undo_.back();
+    if (tail == Tail::kInserted && last.tail == Tail::kInserted && last.undo.at + last.undo.replaces == undo.at) {
+        last.undo.replaces += undo.replaces;
         return true;
     }
-    for (std::size_t i = from.size() - walked; i < from.size(); ++i) apply(from[i], !undo);
+    if (tail != Tail::kRemovedOne || last.tail != Tail::kRemovedOne) return false;
+    if (undo.at == last.undo.at) {
+        last.undo.text += undo.text;
+        return true;
+    }
+    if (undo.at + undo.text.size() == last.undo.at) {
+        last.undo.text.insert(0, undo.text);
+        last.undo.at = undo.at;
+        return true;
+    }
+    return false;
+}
+
+void EditHistory::Undo(const Apply& apply)
+{
+    Walk(undo_, redo_, apply, [] { return true; });
+}
+
+void EditHistory::Redo(const Apply& apply)
+{
+    Walk(redo_, undo_, apply, [] { return true; });
+}
+
+bool EditHistory::UndoUntil(const Apply& apply, const Reached& reached)
+{
+    return Walk(undo_, redo_, apply, reached);
+}
+bool EditHistory::RedoUntil(const Apply& apply, const Reached& reached)
+{
+    return Walk(redo_, undo_, apply, reached);
+}
+
+bool EditHistory::Walk(std::vector<Step>& from, std::vector<Step>& to, const Apply& apply, const Reached& reached)
+{
+    joinable_ = false;
+    std::vector<Step> walked;
+    while (!from.empty()) {
+        Step step = std::move(from.back());
+        from.pop_back();
+        walked.push_back({apply(step.undo), step.tail});
+        if (!reached()) continue;
+        for (Step& done : walked) to.push_back({std::move(done.undo), Tail::kOther});
+        return true;
+    }
+    for (; !walked.empty(); walked.pop_back()) from.push_back({apply(walked.back().undo), walked.back().tail});
     return false;
 }
 

@@ -3,35 +3,55 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ravelon::forms::qt {
 
-// The edits made to a box's exact text, each as what it removed and what it
-// inserted, so that they can be taken back and made again unit for unit.
+// The undo and redo steps of a box's exact text. A step holds what undoes it:
+// the units to put back and how many units stand in their place now, so that
+// a big paste costs the history nothing.
 class EditHistory {
 public:
-    struct Edit {
+    struct Change {
         std::size_t at;
-        std::u16string removed;
-        std::u16string inserted;
+        std::u16string text;   // put in at `at`
+        std::size_t replaces;  // in place of this many units
     };
-    using Reached = std::function<bool(const std::u16string&)>;
+    // Makes a change to the text and returns what undoes it.
+    using Apply = std::function<Change(const Change&)>;
+    using Reached = std::function<bool()>;
+
+    // Whether an edit may join the step before it, as the toolkit's document
+    // joins typing: characters typed or pasted one after another, and
+    // characters deleted one after another, are undone together.
+    enum class Joins { kNever, kAsTyping };
 
     void Clear();
-    // A new edit: what was undone can no longer be redone.
-    void Record(Edit edit);
-    // Takes edits back one at a time until `reached` holds for the text; if it
-    // never does, the text is left as it was and the answer is false.
-    bool UndoUntil(std::u16string& text, const Reached& reached);
-    // Makes undone edits again, likewise.
-    bool RedoUntil(std::u16string& text, const Reached& reached);
+    // After an edit that put `inserted` in at `undo.at`; `undo` undoes it.
+    // What was undone can no longer be redone.
+    void Record(Change undo, std::u16string_view inserted, Joins joins);
+    bool CanUndo() const { return !undo_.empty(); }
+    bool CanRedo() const { return !redo_.empty(); }
+    void Undo(const Apply& apply);
+    void Redo(const Apply& apply);
+    // Takes steps back (or forward) until `reached` holds; if it never does,
+    // the text is left as it was and the answer is false.
+    bool UndoUntil(const Apply& apply, const Reached& reached);
+    bool RedoUntil(const Apply& apply, const Reached& reached);
 
 private:
-    static bool Walk(std::u16string& text, std::vector<Edit>& from, std::vector<Edit>& to, bool undo,
-                     const Reached& reached);
+    // How a step ends, for the next edit to join it.
+    enum class Tail { kOther, kInserted, kRemovedOne };
+    struct Step {
+        Change undo;
+        Tail tail;
+    };
+    bool Join(const Change& undo, Tail tail);
+    bool Walk(std::vector<Step>& from, std::vector<Step>& to, const Apply& apply, const Reached& reached);
 
-    std::vector<Edit> done_, undone_;
+    std::vector<Step> undo_, redo_;
+    bool joinable_ = false;  // the last step may take the next edit
 };
 
 }  // namespace ravelon::forms::qt

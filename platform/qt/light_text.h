@@ -5,6 +5,8 @@
 // and every keystroke. Here only the lines in view are laid out; an edit lays
 // out again only the lines it changed, and the wrapped lines are found a
 // window of text at a time, so memory stays near the text's own size.
+// The view (placing, painting, scrolling, the caret's place) is light_text.cpp;
+// editing and input are light_text_editing.cpp.
 
 #include <QPointF>
 #include <QRect>
@@ -13,12 +15,13 @@
 #include <QTextOption>
 #include <QTimer>
 #include <functional>
-#include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "platform/qt/edit_history.h"
+#include "platform/qt/line_breaks.h"
+#include "platform/qt/wrapped_lines.h"
 
 class QContextMenuEvent;
 class QInputMethodEvent;
@@ -39,6 +42,7 @@ public:
         qreal width = 0;   // the width lines wrap at; a single line's width in view
         qreal ascent = 0;  // a single line: its baseline lies this far below origin
     };
+    using Joins = EditHistory::Joins;
 
     // Shows and edits `text`, which the box owns, in `widget`; screen readers
     // know the box as `box`, which holds `widget` or is it.
@@ -49,17 +53,18 @@ public:
     void Place(const Placement& placement);
     void SetWrapMode(QTextOption::WrapMode mode);
 
-    // The box's text was replaced whole: the caret goes to its start.
+    // The box's text was replaced whole: the caret goes to its start (a
+    // single line's to its end) and the undo history starts again.
     void Reset();
-    // Whether an edit may join the undo step before it, as the toolkit's box
-    // joins typing: characters typed or pasted one after another, and
-    // characters deleted one after another, are undone together.
-    enum class Joins { kNever, kAsTyping };
     // Replaces [from, to) with `text`, as the user would; the caret follows it.
     void Replace(std::size_t from, std::size_t to, std::u16string_view text, Joins joins = Joins::kNever);
+    // The undo history the box had before this view took its text over.
+    void TakeHistory(EditHistory history) { history_ = std::move(history); }
+    EditHistory& History() { return history_; }
 
     const std::u16string& Text() const { return text_; }
     std::size_t Caret() const { return caret_; }
+    std::size_t Anchor() const { return anchor_; }
     std::size_t SelStart() const { return std::min(anchor_, caret_); }
     std::size_t SelLength() const { return std::max(anchor_, caret_) - SelStart(); }
     void Select(std::size_t anchor, std::size_t caret);
@@ -83,6 +88,9 @@ public:
     std::size_t PositionAt(QPointF point);
     // The line that shows `position`, up to where End would go on it.
     std::pair<std::size_t, std::size_t> LineAround(std::size_t position);
+    // The first line in view, and scrolling to put the line holding `position` there.
+    std::size_t FirstInView() const { return lines_.Start(top_); }
+    void ShowFrom(std::size_t position);
 
     // Positions and text as the toolkit's box would tell them to a screen
     // reader: a multi-line box tells each line break as one '\n'.
@@ -90,48 +98,21 @@ public:
     QString Told(std::u16string_view text) const;
     std::size_t Exact(int told) const;  // the position told, in the text
 
-    // What the lines show, one after another, each line break as U+2029:
-    // every line laid out, as painting would.
-    std::u16string ShownText();
-    // How many lines have been laid out to find where they wrap.
-    std::size_t LinesLaidOut() const { return linesLaidOut_; }
+    WrappedLines& Lines() { return lines_; }
 
 private:
-    // Replaces `replaces` units at `at` with `text`.
-    struct Change {
-        std::size_t at;
-        std::u16string text;
-        std::size_t replaces;
-        // How the undo step ends, for the next edit to join it.
-        enum class Tail { kOther, kInserted, kRemovedOne } tail = Tail::kOther;
-    };
-    bool JoinLastStep(const Change& undo);
-
-    // ---- lines ----
+    // ---- lines (light_text.cpp) ----
     void ForgetAllLines();
-    void ForgetLinesFrom(std::size_t at, std::size_t removed, std::size_t inserted);
-    void AddLineStart(std::size_t start);
-    void LayOutMore();
-    void LayOutThrough(std::size_t position);
-    void LayOutLines(std::size_t count);
-    std::size_t LineOf(std::size_t position);
-    bool LineExists(std::size_t line);
-    std::size_t LineEnd(std::size_t line);  // before its line break, if any
-    bool Wrapped(std::size_t line);
     std::size_t LastCaretPosition(std::size_t line);
     std::size_t EndOfLine(std::size_t line);
-    QTextLayout& LayOutLine(std::size_t line);
-    QTextLayout& LayOutUnits(std::size_t from, std::size_t to);
-
-    // ---- the single line ----
     qreal Advance(std::size_t from, std::size_t to) const;
     void ScrollSingleLine();
 
-    // ---- caret and view ----
+    // ---- caret and view (light_text.cpp) ----
     std::size_t Step(std::size_t position, bool forward) const;
     std::size_t CursorStep(std::size_t position, bool forward,
                            QTextLayout::CursorMode mode = QTextLayout::SkipCharacters) const;
-    std::optional<std::size_t> VerticalMove(std::size_t position, int lines, bool select);
+    std::optional<std::size_t> VerticalMove(std::size_t position, int lines, bool toEnds);
     void MoveCaret(std::size_t to, bool select);
     void EnsureCaretVisible();
     std::size_t TopWithLineAtBottom(std::size_t line, std::size_t floor);
@@ -141,8 +122,10 @@ private:
     int VisibleLines();
     void ScrollBy(int lines);
     void RestartBlink();
+
+    // ---- editing (light_text_editing.cpp) ----
     // Returns the change that undoes it.
-    Change Apply(std::size_t at, std::size_t replaces, std::u16string_view text);
+    EditHistory::Change Apply(const EditHistory::Change& change);
     void Undo();
     void Redo();
 
@@ -151,14 +134,9 @@ private:
     std::u16string& text_;
     const bool singleLine_;
     Placement placement_;
-    QTextOption::WrapMode wrapMode_ = QTextOption::WrapAtWordBoundaryOrAnywhere;
-
-    std::vector<std::size_t> starts_{0};  // the lines found so far, in order
-    bool allLines_ = false;               // starts_ holds every line
-    std::vector<std::size_t> resync_;     // lines after the last edit, as they were
-    std::size_t resyncNext_ = 0;          // the first of them not yet passed
-    bool resyncReachesEnd_ = false;
-    std::size_t linesLaidOut_ = 0;
+    WrappedLines lines_;
+    DocumentPositions positions_;
+    EditHistory history_;
 
     std::size_t top_ = 0;         // the first line in view
     std::size_t scrollFrom_ = 0;  // single line: the first unit in view
@@ -168,9 +146,6 @@ private:
     bool caretShown_ = true;
     QRect caretRect_;
     QTimer blink_;
-    std::vector<Change> undo_, redo_;
-    bool joinable_ = false;  // the last undo step may take the next edit
-    std::map<std::pair<std::size_t, std::size_t>, std::unique_ptr<QTextLayout>> layouts_;  // lines as last laid out
 };
 
 }  // namespace ravelon::forms::qt

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/qt/qt_text_boxes.h"
+#include "platform/qt/testing_hooks.h"
 #include "tests/row_name.h"
 #include "tests/window/qt_driver.h"
 

@@ -75,18 +75,6 @@ private:
     QPalette saved_;
 };
 
-std::u16string AsShownInADocument(std::u16string_view text)
-{
-    std::u16string shown;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-        const bool lineBreak = c == u'\r' || c == u'\n' || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1;
-        shown += lineBreak ? u'\x2029' : c;
-    }
-    return shown;
-}
-
 class QtDriver final : public ScenarioDriver {
 public:
     QtDriver()
@@ -181,10 +169,10 @@ public:
         const bool email = box == "txtEmail";
         bool shown;
         if (forms::qt::LightText* light = forms::qt::LightTextOf(program_.Widget(box)))
-            shown = light->ShownText() == (email ? exact : AsShownInADocument(exact));
+            shown = light->Lines().ShownText() == (email ? exact : forms::qt::AsInDocument(exact));
         else
             shown = email ? FromQString(Email()->text()) == exact
-                          : FromQString(Code()->document()->toRawText()) == AsShownInADocument(exact);
+                          : FromQString(Code()->document()->toRawText()) == forms::qt::AsInDocument(exact);
         if (!shown)
             throw std::runtime_error(std::string(box) + " shows another text than it holds: " + Printable(exact.substr(0, 200)));
         return exact;

@@ -1,0 +1,300 @@
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QWidget>
+#include <algorithm>
+
+#include "platform/qt/light_text.h"
+#include "platform/qt/qt_strings.h"
+
+namespace ravelon::forms::qt {
+
+namespace {
+
+bool IsWordUnit(char16_t c)
+{
+    return QChar(c).isLetterOrNumber() || c == u'_' || QChar::isSurrogate(c);
+}
+
+}  // namespace
+
+// ---- Where keys take the caret ----
+
+std::size_t LightText::Step(std::size_t position, bool forward) const
+{
+    if (forward) {
+        if (position >= text_.size()) return text_.size();
+        if (const std::size_t lineBreak = BreakAt(text_, position)) return position + lineBreak;
+        return position + (QChar::isHighSurrogate(text_[position]) && position + 1 < text_.size() &&
+                                   QChar::isLowSurrogate(text_[position + 1])
+                               ? 2
+                               : 1);
+    }
+    if (position == 0) return 0;
+    if (const std::size_t lineBreak = BreakBefore(text_, position)) return position - lineBreak;
+    return position -
+           (position >= 2 && QChar::isLowSurrogate(text_[position - 1]) && QChar::isHighSurrogate(text_[position - 2])
+                ? 2
+                : 1);
+}
+
+// Where the toolkit's cursor goes from `position` by a character (a whole
+// grapheme cluster) or a word: its paragraph's layout finds the boundary, and
+// from a paragraph's end or start the cursor goes over the line break.
+std::size_t LightText::CursorStep(std::size_t position, bool forward, QTextLayout::CursorMode mode) const
+{
+    if (forward) {
+        if (position >= text_.size()) return text_.size();
+        if (const std::size_t lineBreak = BreakAt(text_, position)) return position + lineBreak;
+    } else {
+        if (position == 0) return 0;
+        if (const std::size_t lineBreak = BreakBefore(text_, position)) return position - lineBreak;
+    }
+    // Boundaries are found within a reach of the position, inside its paragraph.
+    constexpr std::size_t kReach = 512;
+    std::size_t from = position - std::min(position, kReach), to = std::min(text_.size(), position + kReach);
+    for (std::size_t i = position; i > from; --i)
+        if (IsLineBreak(text_[i - 1])) from = i;
+    for (std::size_t i = position; i < to; ++i)
+        if (IsLineBreak(text_[i])) to = i;
+    QTextLayout layout(Slice(text_, from, to), widget_.font());
+    const int at = static_cast<int>(position - from);
+    const int next = forward ? layout.nextCursorPosition(at, mode) : layout.previousCursorPosition(at, mode);
+    return from + static_cast<std::size_t>(next);
+}
+
+// The place `lines` lines away, or none when there is no such line. As the
+// toolkit's box: a selection is taken to the text's start or end instead.
+std::optional<std::size_t> LightText::VerticalMove(std::size_t position, int lines, bool select)
+{
+    const std::size_t from = lines_.LineOf(position);
+    if (caretX_ < 0) caretX_ = lines_.LayOut(from).lineAt(0).cursorToX(static_cast<int>(position - lines_.Start(from)));
+    std::size_t to = from;
+    if (lines < 0) to = from - std::min(from, static_cast<std::size_t>(-lines));
+    for (int i = 0; i < lines && lines_.Exists(to + 1); ++i) ++to;
+    if (to == from) {
+        if (!select) return std::nullopt;
+        caretX_ = -1;
+        return lines < 0 ? 0 : text_.size();
+    }
+    const int offset = lines_.LayOut(to).lineAt(0).xToCursor(caretX_);
+    return std::min(LastCaretPosition(to), lines_.Start(to) + static_cast<std::size_t>(offset));
+}
+
+// ---- Edits ----
+
+void LightText::Replace(std::size_t from, std::size_t to, std::u16string_view text, Joins joins)
+{
+    if (singleLine_)  // as the line edit: what is inserted keeps its first line
+        text = text.substr(
+            0, static_cast<std::size_t>(std::find_if(text.begin(), text.end(), IsLineBreak) - text.begin()));
+    from = std::min(from, text_.size());
+    to = std::clamp(to, from, text_.size());
+    if (from == to && text.empty()) return EnsureCaretVisible();  // as the text edit after any edit key
+    history_.Record(Apply({from, std::u16string(text), to - from}), text, joins);
+}
+
+EditHistory::Change LightText::Apply(const EditHistory::Change& change)
+{
+    const std::size_t at = change.at;
+    EditHistory::Change undo{at, text_.substr(at, change.replaces), change.text.size()};
+    text_.replace(at, change.replaces, change.text);
+    positions_.Edited(at, change.replaces, change.text.size());
+    if (QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent event(&box_, Told(at), Told(undo.text), Told(change.text));
+        QAccessible::updateAccessibility(&event);
+    }
+    lines_.Edited(at, change.replaces, change.text.size());
+    caretX_ = -1;
+    MoveCaret(at + change.text.size(), false);
+    KeepViewFilled();
+    if (edited) edited();
+    return undo;
+}
+
+void LightText::Undo()
+{
+    history_.Undo([this](const EditHistory::Change& change) { return Apply(change); });
+}
+
+void LightText::Redo()
+{
+    history_.Redo([this](const EditHistory::Change& change) { return Apply(change); });
+}
+
+void LightText::CopySelection() const
+{
+    if (SelLength() == 0) return;  // the clipboard keeps what it had
+    QGuiApplication::clipboard()->setText(Slice(text_, SelStart(), SelStart() + SelLength()));
+}
+
+void LightText::PasteClipboard()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !data->hasText()) return;
+    const QString text = data->text();
+    std::u16string_view pasted(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+    if (pasted.empty()) return;
+    Replace(SelStart(), SelStart() + SelLength(), pasted, Joins::kAsTyping);
+}
+
+bool LightText::Key(QKeyEvent* event)
+{
+    const std::size_t end = text_.size();
+    // Left and Right end a selection at its edge in the text edit; the line
+    // edit moves on from the caret.
+    const auto collapses = [&] { return SelLength() && !event->modifiers() && !singleLine_; };
+    struct Move {
+        QKeySequence::StandardKey move, select;
+        std::function<std::optional<std::size_t>(bool select)> to;
+        bool vertical = false;
+    };
+    const Move moves[] = {
+        {QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar,
+         [&](bool) { return collapses() ? SelStart() + SelLength() : CursorStep(caret_, true); }},
+        {QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar,
+         [&](bool) { return collapses() ? SelStart() : CursorStep(caret_, false); }},
+        {QKeySequence::MoveToNextWord, QKeySequence::SelectNextWord,
+         [&](bool) { return CursorStep(caret_, true, QTextLayout::SkipWords); }},
+        {QKeySequence::MoveToPreviousWord, QKeySequence::SelectPreviousWord,
+         [&](bool) { return CursorStep(caret_, false, QTextLayout::SkipWords); }},
+        {QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine,
+         [&](bool select) { return VerticalMove(caret_, 1, select); }, true},
+        {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine,
+         [&](bool select) { return VerticalMove(caret_, -1, select); }, true},
+        {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage,
+         [&](bool) { return VerticalMove(caret_, VisibleLines(), true); }, true},
+        {QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage,
+         [&](bool) { return VerticalMove(caret_, -VisibleLines(), true); }, true},
+        {QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine,
+         [&](bool) { return singleLine_ ? 0 : lines_.Start(lines_.LineOf(caret_)); }},
+        {QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine,
+         [&](bool) { return singleLine_ ? end : EndOfLine(lines_.LineOf(caret_)); }},
+        {QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument, [](bool) { return std::size_t{0}; }},
+        {QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument, [&](bool) { return end; }},
+    };
+    for (const Move& move : moves) {
+        const bool select = event->matches(move.select);
+        if (!select && !event->matches(move.move)) continue;
+        const bool document =
+            move.move == QKeySequence::MoveToStartOfDocument || move.move == QKeySequence::MoveToEndOfDocument;
+        if ((move.vertical || document) && singleLine_) return false;  // as the line edit: a single line has no lines
+        const std::optional<std::size_t> to = move.to(select);
+        if (!move.vertical) caretX_ = -1;
+        if (to) MoveCaret(*to, select);
+        return true;
+    }
+    // A line edit deletes its selection and the word beyond it; a text edit
+    // only the selection, if there is one.
+    const auto deleteTo = [&](std::size_t to, Joins joins, bool word = false) {
+        if (SelLength() == 0 || (word && singleLine_))
+            caret_ = to;
+        else
+            joins = Joins::kNever;
+        Replace(SelStart(), SelStart() + SelLength(), u"", joins);
+    };
+    if (event->matches(QKeySequence::SelectAll)) {
+        anchor_ = 0;  // as the toolkit's box: selecting all scrolls nothing
+        caret_ = end;
+        caretX_ = -1;
+        widget_.update();
+    } else if (event->matches(QKeySequence::Copy)) {
+        CopySelection();
+    } else if (event->matches(QKeySequence::Cut)) {
+        CopySelection();
+        Replace(SelStart(), SelStart() + SelLength(), u"");
+    } else if (event->matches(QKeySequence::Paste)) {
+        PasteClipboard();
+    } else if (event->matches(QKeySequence::Undo)) {
+        Undo();
+    } else if (event->matches(QKeySequence::Redo)) {
+        Redo();
+    } else if (event->matches(QKeySequence::DeleteStartOfWord)) {
+        deleteTo(CursorStep(caret_, false, QTextLayout::SkipWords), Joins::kNever, true);
+    } else if (event->matches(QKeySequence::DeleteEndOfWord)) {
+        deleteTo(CursorStep(caret_, true, QTextLayout::SkipWords), Joins::kNever, true);
+    } else if (event->key() == Qt::Key_Backspace && !(event->modifiers() & Qt::ControlModifier)) {
+        deleteTo(Step(caret_, false), Joins::kAsTyping);  // one character, not the whole cluster
+    } else if (event->matches(QKeySequence::Delete)) {
+        deleteTo(CursorStep(caret_, true), Joins::kAsTyping);
+    } else if (event->matches(QKeySequence::InsertParagraphSeparator)) {
+        if (singleLine_) return false;
+        Replace(SelStart(), SelStart() + SelLength(), u"\r\n");  // a typed line break, as on Windows
+    } else if (event->matches(QKeySequence::InsertLineSeparator)) {
+        if (singleLine_) return false;
+        Replace(SelStart(), SelStart() + SelLength(), u"\u2028", Joins::kAsTyping);
+    } else {
+        const QString typed = event->text();
+        const bool printable = !typed.isEmpty() && std::all_of(typed.begin(), typed.end(),
+                                                               [](QChar c) { return c.isPrint() || c.isSurrogate(); });
+        if (!printable || event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false;
+        Replace(SelStart(), SelStart() + SelLength(), FromQString(typed), Joins::kAsTyping);
+    }
+    return true;
+}
+
+void LightText::MousePress(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) return;
+    caretX_ = -1;
+    MoveCaret(PositionAt(event->position()), event->modifiers() & Qt::ShiftModifier);
+}
+
+void LightText::MouseMove(QMouseEvent* event)
+{
+    if (!(event->buttons() & Qt::LeftButton)) return;
+    MoveCaret(PositionAt(event->position()), true);
+}
+
+void LightText::MouseDoubleClick(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) return;
+    const std::size_t at = PositionAt(event->position());
+    std::size_t from = at, to = at;
+    while (from > 0 && IsWordUnit(text_[from - 1])) --from;
+    while (to < text_.size() && IsWordUnit(text_[to])) ++to;
+    Select(from, to);
+}
+
+void LightText::Wheel(QWheelEvent* event)
+{
+    ScrollBy(-event->angleDelta().y() / 40);
+}
+
+void LightText::InputMethod(QInputMethodEvent* event)
+{
+    if (!event->commitString().isEmpty())
+        Replace(SelStart(), SelStart() + SelLength(), FromQString(event->commitString()), Joins::kAsTyping);
+}
+
+void LightText::ContextMenu(QContextMenuEvent* event)
+{
+    QMenu menu(&widget_);
+    const bool selection = SelLength() > 0;
+    const bool clipboard =
+        QGuiApplication::clipboard()->mimeData() && QGuiApplication::clipboard()->mimeData()->hasText();
+    menu.addAction(QObject::tr("&Undo"), [this] { Undo(); })->setEnabled(history_.CanUndo());
+    menu.addAction(QObject::tr("&Redo"), [this] { Redo(); })->setEnabled(history_.CanRedo());
+    menu.addSeparator();
+    menu.addAction(QObject::tr("Cu&t"),
+                   [this] {
+                       CopySelection();
+                       Replace(SelStart(), SelStart() + SelLength(), u"");
+                   })
+        ->setEnabled(selection);
+    menu.addAction(QObject::tr("&Copy"), [this] { CopySelection(); })->setEnabled(selection);
+    menu.addAction(QObject::tr("&Paste"), [this] { PasteClipboard(); })->setEnabled(clipboard);
+    menu.addAction(QObject::tr("Delete"), [this] { Replace(SelStart(), SelStart() + SelLength(), u""); })
+        ->setEnabled(selection);
+    menu.addSeparator();
+    menu.addAction(QObject::tr("Select All"), [this] { Select(0, text_.size()); })->setEnabled(!text_.empty());
+    menu.exec(event->globalPos());
+}
+
+}  // namespace ravelon::forms::qt

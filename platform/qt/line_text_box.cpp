@@ -1,0 +1,231 @@
+#include "platform/qt/line_text_box.h"
+
+#include <QMenu>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QStyleOptionFrame>
+#include <QValidator>
+#include <algorithm>
+#include <limits>
+
+#include "platform/qt/light_routing.h"
+#include "platform/qt/light_text_accessible.h"
+#include "platform/qt/qt_strings.h"
+
+namespace ravelon::forms::qt {
+
+namespace {
+
+// A paste's first line, as the platform's single-line box keeps it.
+class FirstLineOfPaste final : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& cursor) const override
+    {
+        const auto isBreak = [](QChar c) { return c == u'\r' || c == u'\n'; };
+        const auto firstBreak = std::find_if(input.cbegin(), input.cend(), isBreak);
+        if (firstBreak == input.cend()) return Acceptable;
+        // The box never holds a break, so this one came with the text just
+        // inserted, which ends at the cursor: the rest of that text goes.
+        const auto at = static_cast<int>(firstBreak - input.cbegin());
+        input = input.left(at) + (cursor > at ? input.mid(cursor) : QString());
+        cursor = at;
+        return Acceptable;
+    }
+};
+
+}  // namespace
+
+class AddressEdit final : public LightRouting<QLineEdit> {
+public:
+    AddressEdit(QWidget* parent, LineTextBox& box) : LightRouting(parent), box_(box) {}
+
+    // Where the line edit puts its text, with nothing scrolled.
+    LightText::Placement TextPlacement() const
+    {
+        QStyleOptionFrame panel;
+        initStyleOption(&panel);
+        const QRect contents =
+            style()->subElementRect(QStyle::SE_LineEditContents, &panel, this).marginsRemoved(textMargins());
+        constexpr int kHorizontalMargin = 2;
+        const QFontMetrics metrics = fontMetrics();
+        const QRect line(contents.x() + kHorizontalMargin,
+                         contents.y() + (contents.height() - metrics.height() + 1) / 2,
+                         contents.width() - 2 * kHorizontalMargin, metrics.height());
+        return {contents, QPointF(line.topLeft()), static_cast<qreal>(line.width()),
+                static_cast<qreal>(metrics.ascent())};
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        if (!light) return QLineEdit::paintEvent(event);
+        QPainter painter(this);
+        QStyleOptionFrame panel;
+        initStyleOption(&panel);
+        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
+        light->Paint(painter, event->rect());
+    }
+
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QLineEdit::resizeEvent(event);
+        if (light) light->Place(TextPlacement());
+    }
+
+    // Every paste goes through the box, which hands a big text to LightText.
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (!light && event->matches(QKeySequence::Paste) && !isReadOnly()) return box_.PasteClipboard();
+        LightRouting::keyPressEvent(event);
+    }
+
+    void contextMenuEvent(QContextMenuEvent* event) override
+    {
+        if (light) return LightRouting::contextMenuEvent(event);
+        const std::unique_ptr<QMenu> menu(createStandardContextMenu());
+        for (QAction* action : menu->actions()) {
+            if (action->objectName() != QStringLiteral("edit-paste")) continue;
+            action->disconnect();
+            QObject::connect(action, &QAction::triggered, this, [this] { box_.PasteClipboard(); });
+        }
+        menu->exec(event->globalPos());
+    }
+
+private:
+    LineTextBox& box_;
+};
+
+LineTextBox::LineTextBox(QWidget* parent) : edit_(new AddressEdit(parent, *this))
+{
+    LightTextAccessible::Install();
+    edit_->setMaxLength(std::numeric_limits<int>::max());
+    edit_->setValidator(new FirstLineOfPaste(edit_));
+    QObject::connect(edit_, &QLineEdit::textChanged, edit_, [this] {
+        if (!light_) Changed();
+    });
+}
+
+// The line edit belongs to the window, which outlives the box.
+LineTextBox::~LineTextBox()
+{
+    edit_->light = nullptr;
+}
+
+QLineEdit* LineTextBox::widget()
+{
+    return edit_;
+}
+
+void LineTextBox::ShowLight(bool light)
+{
+    if (light == (light_ != nullptr)) return;
+    if (light) {
+        light_ = std::make_unique<LightText>(*edit_, *edit_, exact_, true);
+        light_->edited = [this] { Changed(); };
+        light_->Place(edit_->TextPlacement());
+        const QSignalBlocker quiet(edit_);
+        edit_->clear();  // the line edit lays out no more than nothing
+    } else {
+        light_.reset();
+        exact_.clear();
+    }
+    edit_->light = light_.get();
+    LightTextAccessible::Renew(edit_);
+    edit_->update();
+}
+
+std::u16string LineTextBox::Text() const
+{
+    return light_ ? exact_ : FromQString(edit_->text());
+}
+
+void LineTextBox::SetText(std::u16string_view text)
+{
+    if (text.size() >= LightTextFrom()) {
+        const bool changed = Text() != text;
+        ShowLight(true);
+        exact_ = text;
+        light_->Reset();
+        if (changed) Changed();
+        return;
+    }
+    if (light_) {
+        ShowLight(false);
+        if (!text.empty()) Changed();  // the line edit was already empty
+    }
+    edit_->setText(ToQString(text));
+}
+bool LineTextBox::Enabled() const
+{
+    return edit_->isEnabled();
+}
+void LineTextBox::SetEnabled(bool enabled)
+{
+    edit_->setEnabled(enabled);
+}
+
+void LineTextBox::SetBackColor(Colour colour)
+{
+    backColor_ = colour;
+    QPalette palette = edit_->palette();
+    palette.setColor(QPalette::Base, Resolve(colour));
+    edit_->setPalette(palette);
+}
+
+std::size_t LineTextBox::SelStart() const
+{
+    if (light_) return light_->SelStart();
+    return static_cast<std::size_t>(edit_->hasSelectedText() ? edit_->selectionStart() : edit_->cursorPosition());
+}
+
+void LineTextBox::SetSelStart(std::size_t start)
+{
+    if (light_) return light_->Select(start, start);
+    edit_->setCursorPosition(
+        static_cast<int>(std::min<std::size_t>(start, static_cast<std::size_t>(edit_->text().size()))));
+}
+
+std::size_t LineTextBox::SelLength() const
+{
+    return light_ ? light_->SelLength() : static_cast<std::size_t>(edit_->selectionLength());
+}
+
+void LineTextBox::SetSelLength(std::size_t length)
+{
+    if (light_) return light_->Select(light_->SelStart(), light_->SelStart() + length);
+    const int start = static_cast<int>(SelStart());
+    const int available = static_cast<int>(edit_->text().size()) - start;
+    edit_->setSelection(start, static_cast<int>(std::min<std::size_t>(length, static_cast<std::size_t>(available))));
+}
+
+void LineTextBox::SetFocus()
+{
+    edit_->setFocus(Qt::OtherFocusReason);
+}
+void LineTextBox::CopySelection()
+{
+    light_ ? light_->CopySelection() : edit_->copy();
+}
+
+void LineTextBox::PasteClipboard()
+{
+    if (light_) return light_->PasteClipboard();
+    const std::optional<std::u16string> pasted = ClipboardText();
+    if (pasted &&
+        edit_->text().size() + static_cast<qsizetype>(pasted->size()) >= static_cast<qsizetype>(LightTextFrom())) {
+        // Too big for the line edit: the light view takes over, then pastes.
+        const int from = edit_->hasSelectedText() ? edit_->selectionStart() : edit_->cursorPosition();
+        const int length = edit_->selectionLength();
+        std::u16string text = FromQString(edit_->text());
+        ShowLight(true);
+        exact_ = std::move(text);
+        light_->Reset();
+        light_->Select(static_cast<std::size_t>(from), static_cast<std::size_t>(from + length));
+        return light_->PasteClipboard();
+    }
+    edit_->paste();
+}
+
+}  // namespace ravelon::forms::qt
