@@ -6,6 +6,7 @@
 #include "platform/qt/qt_text_boxes.h"
 
 #include <QAbstractScrollArea>
+#include <QTextBoundaryFinder>
 #include <QLineEdit>
 
 namespace ravelon::forms::qt {
@@ -16,6 +17,60 @@ QAccessibleInterface* ForLightBoxes(const QString&, QObject* object)
 {
     auto* box = qobject_cast<QWidget*>(object);
     return box && LightTextOf(box) ? new LightTextAccessible(box) : nullptr;
+}
+
+// Characters, words and sentences are found with the toolkit's boundary
+// finder, as its default account of a text finds them, but in the paragraph
+// around the offset, this far either side at most, rather than in the whole text.
+constexpr std::size_t kBoundaryReach = 4096;
+
+// The item of `text` around `offset`. The toolkit's default would look on
+// for an item's end forever where none follows, as after a text's last word.
+QString ItemAround(const QString& text, int offset, QAccessible::TextBoundaryType kind, int* startOffset, int* endOffset)
+{
+    *startOffset = *endOffset = -1;
+    const int length = static_cast<int>(text.size());
+    if (text.isEmpty() || offset < 0 || offset > length || (offset == length && kind == QAccessible::CharBoundary))
+        return {};
+    const auto type = kind == QAccessible::CharBoundary   ? QTextBoundaryFinder::Grapheme
+                      : kind == QAccessible::WordBoundary ? QTextBoundaryFinder::Word
+                                                          : QTextBoundaryFinder::Sentence;
+    const auto item = QTextBoundaryFinder::StartOfItem | QTextBoundaryFinder::EndOfItem;
+    QTextBoundaryFinder boundary(type, text);
+    boundary.setPosition(offset);
+    while (!(boundary.boundaryReasons() & item) && boundary.toPreviousBoundary() > 0) {
+    }
+    *startOffset = std::max<int>(0, static_cast<int>(boundary.position()));
+    qsizetype next = 0;
+    while ((next = boundary.toNextBoundary()) >= 0 && next < length && !(boundary.boundaryReasons() & item)) {
+    }
+    *endOffset = next < 0 ? length : static_cast<int>(next);
+    return text.mid(*startOffset, *endOffset - *startOffset);
+}
+
+// The item around `offset` in the told text, looked for in its paragraph;
+// `step` -1 or 1 asks for the item before or after it instead.
+QString ItemNear(const LightText& light, int offset, QAccessible::TextBoundaryType kind, int step, int* startOffset,
+                 int* endOffset)
+{
+    const std::u16string& text = light.Text();
+    const std::size_t at = light.Exact(offset);
+    std::size_t from = at - std::min(at, kBoundaryReach), to = std::min(text.size(), at + kBoundaryReach);
+    for (std::size_t i = at; i > from; --i)
+        if (IsParagraphBreak(text[i - 1])) from = i - BreakBefore(text, i);
+    for (std::size_t i = at; i < to; ++i)
+        if (IsParagraphBreak(text[i])) to = i + BreakAt(text, i);
+    const int shift = light.Told(from);
+    const QString window = light.Told(std::u16string_view(text).substr(from, to - from));
+    QString answer = ItemAround(window, offset - shift, kind, startOffset, endOffset);
+    if (step < 0 && *startOffset > 0) answer = ItemAround(window, *startOffset - 1, kind, startOffset, endOffset);
+    else if (step < 0) answer.clear(), *startOffset = *endOffset = 0;
+    if (step > 0 && *endOffset >= 0 && *endOffset < static_cast<int>(window.size()))
+        answer = ItemAround(window, *endOffset, kind, startOffset, endOffset);
+    else if (step > 0) answer.clear(), *startOffset = *endOffset = static_cast<int>(window.size());
+    *startOffset += shift;
+    *endOffset += shift;
+    return answer;
 }
 
 }  // namespace
@@ -124,8 +179,10 @@ QString LightTextAccessible::textAtOffset(int offset, QAccessible::TextBoundaryT
                                           int* endOffset) const
 {
     LightText* light = Light();
-    if (!light || boundary != QAccessible::LineBoundary)
+    if (!light || boundary == QAccessible::NoBoundary || boundary == QAccessible::ParagraphBoundary)
         return QAccessibleTextInterface::textAtOffset(offset, boundary, startOffset, endOffset);
+    if (boundary != QAccessible::LineBoundary)
+        return ItemNear(*light, offset, boundary, 0, startOffset, endOffset);
     const auto [from, to] = light->LineAround(light->Exact(offset));
     *startOffset = light->Told(from);
     *endOffset = light->Told(to);
@@ -136,8 +193,10 @@ QString LightTextAccessible::textBeforeOffset(int offset, QAccessible::TextBound
                                               int* endOffset) const
 {
     LightText* light = Light();
-    if (!light || boundary != QAccessible::LineBoundary)
+    if (!light || boundary == QAccessible::NoBoundary || boundary == QAccessible::ParagraphBoundary)
         return QAccessibleTextInterface::textBeforeOffset(offset, boundary, startOffset, endOffset);
+    if (boundary != QAccessible::LineBoundary)
+        return ItemNear(*light, offset, boundary, -1, startOffset, endOffset);
     const std::size_t lineStart = light->LineAround(light->Exact(offset)).first;
     if (lineStart == 0) {
         *startOffset = *endOffset = 0;
@@ -150,8 +209,10 @@ QString LightTextAccessible::textAfterOffset(int offset, QAccessible::TextBounda
                                              int* endOffset) const
 {
     LightText* light = Light();
-    if (!light || boundary != QAccessible::LineBoundary)
+    if (!light || boundary == QAccessible::NoBoundary || boundary == QAccessible::ParagraphBoundary)
         return QAccessibleTextInterface::textAfterOffset(offset, boundary, startOffset, endOffset);
+    if (boundary != QAccessible::LineBoundary)
+        return ItemNear(*light, offset, boundary, 1, startOffset, endOffset);
     const std::size_t lineEnd = light->LineAround(light->Exact(offset)).second;
     const std::size_t next = light->LineAround(std::min(light->Text().size(), lineEnd + 1)).first;
     if (next <= lineEnd && lineEnd + 1 >= light->Text().size()) {

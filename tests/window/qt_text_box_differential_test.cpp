@@ -70,7 +70,8 @@ struct Observed {
     bool focused = false;
     QString told;
     int toldCaret = 0, toldSelectionStart = 0, toldSelectionEnd = 0;
-    QString toldLine;
+    QString toldLine, toldLineBefore, toldLineAfter;
+    QString toldCharacter;
 
     bool operator==(const Observed&) const = default;
 };
@@ -81,7 +82,8 @@ std::string Describe(const Observed& o)
     out << "text '" << QString::fromUtf16(o.text.data(), static_cast<qsizetype>(o.text.size())).toStdString()
         << "' anchor " << o.anchor << " caret " << o.caret << " first in view " << o.firstInView << " focused "
         << o.focused << " | told caret " << o.toldCaret << " selection " << o.toldSelectionStart << '-'
-        << o.toldSelectionEnd << " line '" << o.toldLine.toStdString() << "'";
+        << o.toldSelectionEnd << " line '" << o.toldLine.toStdString() << "' before '" << o.toldLineBefore.toStdString()
+        << "' after '" << o.toldLineAfter.toStdString() << "' character '" << o.toldCharacter.toStdString() << "'";
     return out.str();
 }
 
@@ -120,6 +122,29 @@ Observed Observe(QWidget* box, forms::TextBox& control)
         if (text->selectionCount() > 0) text->selection(0, &o.toldSelectionStart, &o.toldSelectionEnd);
         int start = 0, end = 0;
         o.toldLine = text->textAtOffset(o.toldCaret, QAccessible::LineBoundary, &start, &end);
+        // The line edit's own account hangs when asked for words at the text's end.
+        if (!qobject_cast<QPlainTextEdit*>(box)) return o;
+        // The toolkit's box tells its line again for the lines before and after
+        // the first: its account of the line next to this one stands for them.
+        int lineStart = 0, lineEnd = 0;
+        text->textAtOffset(o.toldCaret, QAccessible::LineBoundary, &lineStart, &lineEnd);
+        if (LightTextOf(box)) {
+            o.toldLineBefore = text->textBeforeOffset(o.toldCaret, QAccessible::LineBoundary, &start, &end);
+            o.toldLineAfter = text->textAfterOffset(o.toldCaret, QAccessible::LineBoundary, &start, &end);
+        } else {
+            if (lineStart > 0) o.toldLineBefore = text->textAtOffset(lineStart - 1, QAccessible::LineBoundary, &start, &end);
+            if (lineEnd < text->characterCount())
+                o.toldLineAfter = text->textAtOffset(lineEnd + 1, QAccessible::LineBoundary, &start, &end);
+        }
+        o.toldCharacter = text->textAtOffset(o.toldCaret, QAccessible::CharBoundary, &start, &end);
+        if (!LightTextOf(box)) return o;
+        // The toolkit's box finds words and sentences through its own cursor, where it may stop
+        // otherwise: of a big box's answers, only that they come is checked.
+        for (auto kind : {QAccessible::WordBoundary, QAccessible::SentenceBoundary}) {
+            text->textAtOffset(o.toldCaret, kind, &start, &end);
+            text->textBeforeOffset(o.toldCaret, kind, &start, &end);
+            text->textAfterOffset(o.toldCaret, kind, &start, &end);
+        }
     }
     return o;
 }
