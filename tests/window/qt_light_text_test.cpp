@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QTest>
 #include <functional>
@@ -219,6 +220,33 @@ TEST(LightText, AnEditLaysOutOnlyTheLinesItChanged)
     EXPECT_GT(whole, 2000u);
     EXPECT_LT(light->Lines().LinesLaidOut() - whole, 100u) << "lines laid out again after typing at the start";
     forms::qt::SetLightTextFrom(32768);
+}
+
+}  // namespace
+}  // namespace ravelon::testing
+
+namespace ravelon::testing {
+namespace {
+
+// The toolkit's line edit holds at most 32,767 units: from 32,768 on, a box
+// shows its text through LightText, whichever way the text comes.
+TEST(LightText, TakesOverFrom32768Units)
+{
+    QtProgram program;
+    program.form().TextBoxNamed("txtEmail").SetText(u"someone@example.com");
+    for (const char* name : {"txtDecrypt", "txtEmail"}) {
+        forms::TextBox& box = program.form().TextBoxNamed(name);
+        box.SetText(std::u16string(32767, u'a'));
+        EXPECT_EQ(forms::qt::LightTextOf(program.Widget(name)), nullptr) << name;
+        box.SetText(std::u16string(32768, u'a'));
+        EXPECT_NE(forms::qt::LightTextOf(program.Widget(name)), nullptr) << name;
+        box.SetText(u"");
+        QGuiApplication::clipboard()->setText(QString(32768, u'b'));
+        box.SetFocus();
+        QTest::keyClick(program.Widget(name), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_NE(forms::qt::LightTextOf(program.Widget(name)), nullptr) << name << ", pasted";
+        EXPECT_EQ(box.Text().size(), 32768u) << name;
+    }
 }
 
 }  // namespace
