@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <functional>
 
@@ -247,6 +248,43 @@ TEST(LightText, TakesOverFrom32768Units)
         EXPECT_NE(forms::qt::LightTextOf(program.Widget(name)), nullptr) << name << ", pasted";
         EXPECT_EQ(box.Text().size(), 32768u) << name;
     }
+}
+
+}  // namespace
+}  // namespace ravelon::testing
+
+namespace ravelon::testing {
+namespace {
+
+// A paste that takes the text over the threshold is undone like any other,
+// and so is the typing before it; the first line in view stays.
+TEST(LightText, CrossingTheThresholdKeepsTheUndoHistoryAndTheView)
+{
+    const std::u16string text = ShortLines(30);
+    forms::qt::SetLightTextFrom(text.size() + 4);
+    QtProgram program;
+    program.form().TextBoxNamed("txtEmail").SetText(u"someone@example.com");
+    forms::TextBox& box = program.form().TextBoxNamed("txtDecrypt");
+    box.SetText(text);
+    auto* edit = qobject_cast<QPlainTextEdit*>(program.Widget("txtDecrypt"));
+    edit->setFocus();
+    for (int i = 0; i < 20; ++i) QTest::keyClick(edit, Qt::Key_Down);
+    for (int i = 0; i < 3; ++i) QTest::keyClick(edit, Qt::Key_Up);  // the caret above the view's bottom
+    QTest::keyClick(edit, Qt::Key_X);
+    QTextCursor top = edit->cursorForPosition(QPoint(0, 0));
+    top.movePosition(QTextCursor::StartOfLine);
+    const std::size_t firstInView = forms::qt::ExactPosition(box.Text(), static_cast<std::size_t>(top.position()));
+    ASSERT_GT(firstInView, 0u) << "the box scrolled";
+    QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    forms::qt::LightText* light = forms::qt::LightTextOf(edit);
+    ASSERT_NE(light, nullptr);
+    EXPECT_EQ(light->FirstInView(), firstInView) << "the view moved";
+    QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(box.Text().size(), text.size() + 1) << "the paste undone";
+    QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(box.Text() == text) << "the typing before it undone";
+    forms::qt::SetLightTextFrom(32768);
 }
 
 }  // namespace
