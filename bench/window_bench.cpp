@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QTest>
@@ -195,6 +196,48 @@ BENCHMARK(BM_BigTextIdle)
     ->ArgsProduct({{0, 1}, {1'000, 10'000'000}})
     ->Iterations(1)
     ->Unit(benchmark::kSecond);
+
+// A screen reader on a big box: each caret move is told, and the reader asks
+// for the character, word and line at the caret, as a reader does after a key.
+void BM_ReaderOnBigText(benchmark::State& state)
+{
+    const auto length = static_cast<std::size_t>(state.range(0));
+    std::u16string text = Words(length);
+    for (std::size_t i = 78; i + 1 < text.size(); i += 80) text.replace(i, 2, u"\r\n");
+    for (auto _ : state) {
+        ravelon::testing::QtProgram program;
+        program.form().TextBoxNamed("txtEmail").SetText(u"someone@example.com");
+        program.form().TextBoxNamed("txtDecrypt").SetText(text);
+        QWidget* box = program.Widget("txtDecrypt");
+        box->setFocus();
+        QAccessible::setActive(true);
+        QAccessibleTextInterface* reader = QAccessible::queryAccessibleInterface(box)->textInterface();
+        QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);  // where the mapping costs most
+        constexpr int kMoves = 40;
+        double slowest = 0;
+        const auto t0 = Clock::now();
+        for (int i = 0; i < kMoves; ++i) {
+            const auto t = Clock::now();
+            QTest::keyClick(box, i % 2 ? Qt::Key_Left : Qt::Key_Up);
+            const int caret = reader->cursorPosition();
+            int start = 0, end = 0;
+            for (auto kind : {QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::LineBoundary})
+                benchmark::DoNotOptimize(reader->textAtOffset(caret, kind, &start, &end));
+            slowest = std::max(slowest, Seconds(Clock::now() - t));
+        }
+        state.SetIterationTime(Seconds(Clock::now() - t0) / kMoves);
+        state.counters["slowest_ms"] = slowest * 1e3;
+        QAccessible::setActive(false);
+    }
+}
+
+BENCHMARK(BM_ReaderOnBigText)
+    ->ArgNames({"units"})
+    ->Arg(1'000'000)
+    ->Arg(10'000'000)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 // A code pasted and decrypted through the window, with the memory it took.
 void BM_BigPasteAndDecrypt(benchmark::State& state)

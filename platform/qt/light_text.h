@@ -124,8 +124,8 @@ private:
     void RestartBlink();
 
     // ---- editing (light_text_editing.cpp) ----
-    // Returns the change that undoes it.
-    EditHistory::Change Apply(const EditHistory::Change& change);
+    // Replaces `replaces` units at `at` with `text`; returns the change that undoes it.
+    EditHistory::Change Apply(std::size_t at, std::size_t replaces, std::u16string_view text);
     void Undo();
     void Redo();
 

@@ -97,22 +97,21 @@ void LightText::Replace(std::size_t from, std::size_t to, std::u16string_view te
     from = std::min(from, text_.size());
     to = std::clamp(to, from, text_.size());
     if (from == to && text.empty()) return EnsureCaretVisible();  // as the text edit after any edit key
-    history_.Record(Apply({from, std::u16string(text), to - from}), text, joins);
+    history_.Record(Apply(from, to - from, text), text, joins);
 }
 
-EditHistory::Change LightText::Apply(const EditHistory::Change& change)
+EditHistory::Change LightText::Apply(std::size_t at, std::size_t replaces, std::u16string_view text)
 {
-    const std::size_t at = change.at;
-    EditHistory::Change undo{at, text_.substr(at, change.replaces), change.text.size()};
-    text_.replace(at, change.replaces, change.text);
-    positions_.Edited(at, change.replaces, change.text.size());
+    EditHistory::Change undo{at, text_.substr(at, replaces), text.size()};
+    text_.replace(at, replaces, text);
+    positions_.Edited(at, replaces, text.size());
     if (QAccessible::isActive()) {
-        QAccessibleTextUpdateEvent event(&box_, Told(at), Told(undo.text), Told(change.text));
+        QAccessibleTextUpdateEvent event(&box_, Told(at), Told(undo.text), Told(text));
         QAccessible::updateAccessibility(&event);
     }
-    lines_.Edited(at, change.replaces, change.text.size());
+    lines_.Edited(at, replaces, text.size());
     caretX_ = -1;
-    MoveCaret(at + change.text.size(), false);
+    MoveCaret(at + text.size(), false);
     KeepViewFilled();
     if (edited) edited();
     return undo;
@@ -120,12 +119,12 @@ EditHistory::Change LightText::Apply(const EditHistory::Change& change)
 
 void LightText::Undo()
 {
-    history_.Undo([this](const EditHistory::Change& change) { return Apply(change); });
+    history_.Undo([this](const EditHistory::Change& change) { return Apply(change.at, change.replaces, change.text); });
 }
 
 void LightText::Redo()
 {
-    history_.Redo([this](const EditHistory::Change& change) { return Apply(change); });
+    history_.Redo([this](const EditHistory::Change& change) { return Apply(change.at, change.replaces, change.text); });
 }
 
 void LightText::CopySelection() const
