@@ -97,7 +97,8 @@ private:
     LineTextBox& box_;
 };
 
-LineTextBox::LineTextBox(QWidget* parent) : edit_(new AddressEdit(parent, *this))
+LineTextBox::LineTextBox(QWidget* parent)
+    : QtTextBox(new AddressEdit(parent, *this)), edit_(static_cast<AddressEdit*>(widget_))
 {
     LightTextAccessible::Install();
     edit_->setMaxLength(std::numeric_limits<int>::max());
@@ -157,15 +158,6 @@ void LineTextBox::SetText(std::u16string_view text)
     }
     edit_->setText(ToQString(text));
 }
-bool LineTextBox::Enabled() const
-{
-    return edit_->isEnabled();
-}
-void LineTextBox::SetEnabled(bool enabled)
-{
-    edit_->setEnabled(enabled);
-}
-
 void LineTextBox::SetBackColor(Colour colour)
 {
     backColor_ = colour;
@@ -200,10 +192,6 @@ void LineTextBox::SetSelLength(std::size_t length)
     edit_->setSelection(start, static_cast<int>(std::min<std::size_t>(length, static_cast<std::size_t>(available))));
 }
 
-void LineTextBox::SetFocus()
-{
-    edit_->setFocus(Qt::OtherFocusReason);
-}
 void LineTextBox::CopySelection()
 {
     light_ ? light_->CopySelection() : edit_->copy();

@@ -18,14 +18,11 @@ public:
 
     std::u16string Text() const override;
     void SetText(std::u16string_view text) override;
-    bool Enabled() const override;
-    void SetEnabled(bool enabled) override;
     void SetBackColor(Colour colour) override;
     std::size_t SelStart() const override;
     void SetSelStart(std::size_t start) override;
     std::size_t SelLength() const override;
     void SetSelLength(std::size_t length) override;
-    void SetFocus() override;
 
     void CopySelection() override;
     void PasteClipboard() override;
@@ -34,7 +31,7 @@ private:
     friend class AddressEdit;
     void ShowLight(bool light);
 
-    AddressEdit* edit_;  // exact_ holds the text while LightText shows it
+    AddressEdit* const edit_;  // exact_ holds the text while LightText shows it
 };
 
 }  // namespace ravelon::forms::qt

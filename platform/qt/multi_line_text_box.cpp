@@ -18,7 +18,8 @@
 
 namespace ravelon::forms::qt {
 
-MultiLineTextBox::MultiLineTextBox(QWidget* parent) : edit_(new CodeEdit(parent, *this))
+MultiLineTextBox::MultiLineTextBox(QWidget* parent)
+    : QtTextBox(new CodeEdit(parent, *this)), edit_(static_cast<CodeEdit*>(widget_))
 {
     LightTextAccessible::Install();
     edit_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -259,15 +260,6 @@ void MultiLineTextBox::ChooseWrapMode(std::u16string_view text)
     if (light_) light_->SetWrapMode(mode);
 }
 
-bool MultiLineTextBox::Enabled() const
-{
-    return edit_->isEnabled();
-}
-void MultiLineTextBox::SetEnabled(bool enabled)
-{
-    edit_->setEnabled(enabled);
-}
-
 void MultiLineTextBox::SetBackColor(Colour colour)
 {
     backColor_ = colour;
@@ -311,11 +303,6 @@ void MultiLineTextBox::SetSelLength(std::size_t length)
     cursor.setPosition(anchor);
     cursor.setPosition(ToDocument(ToExact(anchor) + length), QTextCursor::KeepAnchor);
     edit_->setTextCursor(cursor);
-}
-
-void MultiLineTextBox::SetFocus()
-{
-    edit_->setFocus(Qt::OtherFocusReason);
 }
 
 void MultiLineTextBox::CopySelection()

@@ -23,14 +23,11 @@ public:
 
     std::u16string Text() const override;
     void SetText(std::u16string_view text) override;
-    bool Enabled() const override;
-    void SetEnabled(bool enabled) override;
     void SetBackColor(Colour colour) override;
     std::size_t SelStart() const override;
     void SetSelStart(std::size_t start) override;
     std::size_t SelLength() const override;
     void SetSelLength(std::size_t length) override;
-    void SetFocus() override;
 
     void CopySelection() override;
     void PasteClipboard() override;
@@ -53,7 +50,7 @@ private:
     void HandOverToLight(std::size_t caret, std::size_t firstShown);
     std::size_t FirstShown() const;
 
-    CodeEdit* edit_;
+    CodeEdit* const edit_;
     bool editing_ = false;
     bool dropping_ = false;
     std::size_t dragFrom_ = 0, dragTo_ = 0;

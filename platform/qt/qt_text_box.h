@@ -4,6 +4,7 @@
 // text, and the LightText that shows a big one.
 
 #include <QColor>
+#include <QWidget>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,13 +30,18 @@ class QtTextBox : public TextBox, public ClipboardTarget {
 public:
     Colour BackColor() const override { return backColor_; }
     WindowHandle hWnd() const override { return handle_; }
+    bool Enabled() const override { return widget_->isEnabled(); }
+    void SetEnabled(bool enabled) override { widget_->setEnabled(enabled); }
+    void SetFocus() override { widget_->setFocus(Qt::OtherFocusReason); }
 
 protected:
-    QtTextBox() : handle_(RegisterHandle(this)) {}
+    // `widget` is the box's, which belongs to the window.
+    explicit QtTextBox(QWidget* widget) : widget_(widget), handle_(RegisterHandle(this)) {}
     ~QtTextBox() { UnregisterHandle(handle_); }
     // Tells the form of a change, unless the program has ended.
     void Changed() const;
 
+    QWidget* const widget_;
     Colour backColor_ = 0x80000005u;
     const WindowHandle handle_;
     std::u16string exact_;
