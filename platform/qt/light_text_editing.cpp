@@ -218,23 +218,6 @@ bool LightText::Key(QKeyEvent* event)
         deleteTo(CursorStep(caret_, false, QTextLayout::SkipWords), Joins::kNever, true);
     } else if (event->matches(QKeySequence::DeleteEndOfWord)) {
         deleteTo(CursorStep(caret_, true, QTextLayout::SkipWords), Joins::kNever, true);
-    } else if (event->matches(QKeySequence::DeleteEndOfLine)) {
-        if (singleLine_) {  // as the line edit: what goes is copied first
-            anchor_ = caret_;
-            caret_ = end;
-            CopySelection();
-            Replace(SelStart(), SelStart() + SelLength(), u"");
-        } else {  // as the text edit: to the paragraph's end, from the selection's anchor
-            std::size_t paragraphEnd = caret_;
-            while (paragraphEnd < end && !IsParagraphBreak(text_[paragraphEnd])) ++paragraphEnd;
-            const std::size_t next = CursorStep(caret_, true);
-            caret_ = next == paragraphEnd ? next : paragraphEnd;
-            Replace(SelStart(), SelStart() + SelLength(), u"");
-        }
-    } else if (event->matches(QKeySequence::DeleteCompleteLine) && singleLine_) {
-        Select(0, end);
-        CopySelection();
-        Replace(0, end, u"");
     } else if (event->key() == Qt::Key_Backspace && !(event->modifiers() & Qt::ControlModifier)) {
         deleteTo(Step(caret_, false), Joins::kAsTyping);  // one character, not the whole cluster
     } else if (event->matches(QKeySequence::Delete)) {
