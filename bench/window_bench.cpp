@@ -149,15 +149,17 @@ void BM_BigTextIdle(benchmark::State& state)
 {
     const bool code = state.range(0) == 0;
     const auto length = static_cast<std::size_t>(state.range(1));
+    const bool invisible = state.range(2) != 0;  // zero-width spaces only
     const char* name = code ? "txtDecrypt" : "txtEmail";
-    state.SetLabel(code ? "code box" : "address box");
+    state.SetLabel(std::string(code ? "code box" : "address box") + (invisible ? ", zero-width spaces" : ""));
     for (auto _ : state) {
         ravelon::testing::QtProgram program;
         program.form().TextBoxNamed("txtEmail").SetText(u"someone@example.com");
         QWidget* box = program.Widget(name);
         QWidget* painted = code ? static_cast<QPlainTextEdit*>(box)->viewport() : box;
         box->setFocus();
-        QGuiApplication::clipboard()->setText(ravelon::forms::qt::ToQString(Words(length)));
+        QGuiApplication::clipboard()->setText(invisible ? QString(static_cast<qsizetype>(length), QChar(0x200B))
+                                                        : ravelon::forms::qt::ToQString(Words(length)));
         QCoreApplication::processEvents();
         const std::size_t before = ResidentBytes();  // the clipboard's copy included
         ResetPeakMemory();
@@ -192,8 +194,9 @@ void BM_BigTextIdle(benchmark::State& state)
 }
 
 BENCHMARK(BM_BigTextIdle)
-    ->ArgNames({"box", "units"})
-    ->ArgsProduct({{0, 1}, {1'000, 10'000'000}})
+    ->ArgNames({"box", "units", "invisible"})
+    ->ArgsProduct({{0, 1}, {1'000, 10'000'000}, {0}})
+    ->Args({0, 1'000'000, 1})
     ->Iterations(1)
     ->Unit(benchmark::kSecond);
 

@@ -14,6 +14,8 @@ namespace {
 
 // A single line is laid out this far beyond what is in view.
 constexpr std::size_t kSingleLineReach = 256;
+// and no further than this, however little room its text takes.
+constexpr std::size_t kSingleLineMost = 16384;
 
 }  // namespace
 
@@ -161,7 +163,9 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
             if (selTo > end && BreakAt(text_, end)) ++selected.length;  // the line break is highlighted too
             selections.append(selected);
         }
-        layout.draw(&painter, at, selections, placement_.area & dirty);
+        const qreal height = layout.lineAt(0).height();
+        if (at.y() < dirty.bottom() + 1 && at.y() + height > dirty.top())  // a blink repaints the caret's line alone
+            layout.draw(&painter, at, selections, placement_.area & dirty);
         if (focused && caret_ >= start && (caret_ < end || (caret_ == end && caretAtEnd)) && caretRect_.isNull()) {
             const QTextLine line = layout.lineAt(0);
             const qreal x = at.x() + line.cursorToX(static_cast<int>(caret_ - start));
@@ -178,7 +182,7 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
         std::size_t end = std::min(text_.size(), scrollFrom_ + kSingleLineReach);
         QTextLayout* layout = &lines_.LayOutUnits(from, end);
         const qreal before = layout->lineAt(0).cursorToX(static_cast<int>(scrollFrom_ - from));
-        while (end < text_.size() &&
+        while (end < text_.size() && end - scrollFrom_ < kSingleLineMost &&
                layout->lineAt(0).naturalTextWidth() < before + placement_.area.width() + scrollPixels_) {
             end = std::min(text_.size(), end + (end - scrollFrom_));
             layout = &lines_.LayOutUnits(from, end);

@@ -15,6 +15,9 @@ namespace {
 // have moved it.
 constexpr std::size_t kWindow = 1024;
 constexpr std::size_t kSettle = 64;
+// Text that takes no room (zero-width spaces, joiners) would fill a line
+// without end; a line holds this many units at most.
+constexpr int kLongestLine = 900;
 
 }  // namespace
 
@@ -123,6 +126,7 @@ void WrappedLines::LayOutMore()
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
             line.setLineWidth(width_);
+            if (line.textLength() > kLongestLine) line.setNumColumns(kLongestLine, width_);
             found.push_back(from + static_cast<std::size_t>(line.textStart()));
         }
         layout.endLayout();

@@ -289,3 +289,27 @@ TEST(LightText, CrossingTheThresholdKeepsTheUndoHistoryAndTheView)
 
 }  // namespace
 }  // namespace ravelon::testing
+
+namespace ravelon::testing {
+namespace {
+
+// Zero-width text takes no room: laid out as the toolkit lays it out, a
+// million units of it would be one line, laid out and painted whole at every
+// blink of the caret. The view keeps such lines to a size a paint can afford.
+TEST(LightText, InvisibleTextIsShownInLinesOfBoundedSize)
+{
+    QtProgram program;
+    program.form().TextBoxNamed("txtEmail").SetText(u"someone@example.com");
+    program.form().TextBoxNamed("txtDecrypt").SetText(std::u16string(200000, u'\u200B'));
+    QWidget* box = program.Widget("txtDecrypt");
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+    forms::qt::WrappedLines& lines = forms::qt::LightTextOf(box)->Lines();
+    std::size_t longest = 0, count = 0;
+    for (std::size_t line = 0; lines.Exists(line); ++line, ++count) longest = std::max(longest, lines.End(line) - lines.Start(line));
+    EXPECT_GT(count, 100u);
+    EXPECT_LE(longest, 2000u);
+}
+
+}  // namespace
+}  // namespace ravelon::testing
