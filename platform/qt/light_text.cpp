@@ -227,12 +227,12 @@ std::size_t LightText::PositionAt(QPointF point)
     return std::min(LastCaretPosition(line), lines_.Start(line) + static_cast<std::size_t>(offset));
 }
 
-void LightText::MoveCaret(std::size_t to, bool select)
+void LightText::MoveCaret(std::size_t to, bool select, bool reveal)
 {
     const bool selected = anchor_ != caret_;
     caret_ = std::min(to, text_.size());
     if (!select) anchor_ = caret_;
-    EnsureCaretVisible();
+    if (reveal) EnsureCaretVisible();
     RestartBlink();
     widget_.update();
     if (!QAccessible::isActive()) return;
@@ -298,6 +298,16 @@ std::pair<std::size_t, std::size_t> LightText::LineAround(std::size_t position)
     if (singleLine_) return {0, text_.size()};
     const std::size_t line = lines_.LineOf(std::min(position, text_.size()));
     return {lines_.Start(line), EndOfLine(line)};
+}
+
+std::optional<std::size_t> LightText::LineStartAway(std::size_t position, int step)
+{
+    if (singleLine_) return std::nullopt;
+    const std::size_t line = lines_.LineOf(std::min(position, text_.size()));
+    if (step < 0 && line < static_cast<std::size_t>(-step)) return std::nullopt;
+    const std::size_t away = step < 0 ? line - static_cast<std::size_t>(-step) : line + static_cast<std::size_t>(step);
+    if (!lines_.Exists(away)) return std::nullopt;
+    return lines_.Start(away);
 }
 
 void LightText::Select(std::size_t anchor, std::size_t caret)

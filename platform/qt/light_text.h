@@ -8,6 +8,7 @@
 // The view (placing, painting, scrolling, the caret's place) is light_text.cpp;
 // editing and input are light_text_editing.cpp.
 
+#include <QElapsedTimer>
 #include <QPointF>
 #include <QRect>
 #include <QString>
@@ -88,6 +89,8 @@ public:
     std::size_t PositionAt(QPointF point);
     // The line that shows `position`, up to where End would go on it.
     std::pair<std::size_t, std::size_t> LineAround(std::size_t position);
+    // Where the line `step` lines from the one showing `position` starts, if there is one.
+    std::optional<std::size_t> LineStartAway(std::size_t position, int step);
     // The first line in view, and scrolling to put the line holding `position` there.
     std::size_t FirstInView() const { return lines_.Start(top_); }
     void ShowFrom(std::size_t position);
@@ -113,7 +116,7 @@ private:
     std::size_t CursorStep(std::size_t position, bool forward,
                            QTextLayout::CursorMode mode = QTextLayout::SkipCharacters) const;
     std::optional<std::size_t> VerticalMove(std::size_t position, int lines, bool toEnds);
-    void MoveCaret(std::size_t to, bool select);
+    void MoveCaret(std::size_t to, bool select, bool reveal = true);
     void EnsureCaretVisible();
     std::size_t TopWithLineAtBottom(std::size_t line, std::size_t floor);
     void KeepViewFilled();
@@ -144,6 +147,8 @@ private:
     std::size_t anchor_ = 0, caret_ = 0;
     qreal caretX_ = -1;  // kept over vertical moves
     bool caretShown_ = true;
+    QElapsedTimer sinceDoubleClick_;  // a press soon after, where it was, is a third click
+    QPointF doubleClickAt_;
     QRect caretRect_;
     QTimer blink_;
 };

@@ -6,8 +6,8 @@
 #include "platform/qt/qt_text_boxes.h"
 
 #include <QAbstractScrollArea>
-#include <QTextBoundaryFinder>
 #include <QLineEdit>
+#include <QTextBoundaryFinder>
 
 namespace ravelon::forms::qt {
 
@@ -26,7 +26,8 @@ constexpr std::size_t kBoundaryReach = 4096;
 
 // The item of `text` around `offset`. The toolkit's default would look on
 // for an item's end forever where none follows, as after a text's last word.
-QString ItemAround(const QString& text, int offset, QAccessible::TextBoundaryType kind, int* startOffset, int* endOffset)
+QString ItemAround(const QString& text, int offset, QAccessible::TextBoundaryType kind, int* startOffset,
+                   int* endOffset)
 {
     *startOffset = *endOffset = -1;
     const int length = static_cast<int>(text.size());
@@ -63,11 +64,14 @@ QString ItemNear(const LightText& light, int offset, QAccessible::TextBoundaryTy
     const int shift = light.Told(from);
     const QString window = light.Told(std::u16string_view(text).substr(from, to - from));
     QString answer = ItemAround(window, offset - shift, kind, startOffset, endOffset);
-    if (step < 0 && *startOffset > 0) answer = ItemAround(window, *startOffset - 1, kind, startOffset, endOffset);
-    else if (step < 0) answer.clear(), *startOffset = *endOffset = 0;
+    if (step < 0 && *startOffset > 0)
+        answer = ItemAround(window, *startOffset - 1, kind, startOffset, endOffset);
+    else if (step < 0)
+        answer.clear(), *startOffset = *endOffset = 0;
     if (step > 0 && *endOffset >= 0 && *endOffset < static_cast<int>(window.size()))
         answer = ItemAround(window, *endOffset, kind, startOffset, endOffset);
-    else if (step > 0) answer.clear(), *startOffset = *endOffset = static_cast<int>(window.size());
+    else if (step > 0)
+        answer.clear(), *startOffset = *endOffset = static_cast<int>(window.size());
     *startOffset += shift;
     *endOffset += shift;
     return answer;
@@ -181,8 +185,7 @@ QString LightTextAccessible::textAtOffset(int offset, QAccessible::TextBoundaryT
     LightText* light = Light();
     if (!light || boundary == QAccessible::NoBoundary || boundary == QAccessible::ParagraphBoundary)
         return QAccessibleTextInterface::textAtOffset(offset, boundary, startOffset, endOffset);
-    if (boundary != QAccessible::LineBoundary)
-        return ItemNear(*light, offset, boundary, 0, startOffset, endOffset);
+    if (boundary != QAccessible::LineBoundary) return ItemNear(*light, offset, boundary, 0, startOffset, endOffset);
     const auto [from, to] = light->LineAround(light->Exact(offset));
     *startOffset = light->Told(from);
     *endOffset = light->Told(to);
@@ -195,14 +198,13 @@ QString LightTextAccessible::textBeforeOffset(int offset, QAccessible::TextBound
     LightText* light = Light();
     if (!light || boundary == QAccessible::NoBoundary || boundary == QAccessible::ParagraphBoundary)
         return QAccessibleTextInterface::textBeforeOffset(offset, boundary, startOffset, endOffset);
-    if (boundary != QAccessible::LineBoundary)
-        return ItemNear(*light, offset, boundary, -1, startOffset, endOffset);
-    const std::size_t lineStart = light->LineAround(light->Exact(offset)).first;
-    if (lineStart == 0) {
+    if (boundary != QAccessible::LineBoundary) return ItemNear(*light, offset, boundary, -1, startOffset, endOffset);
+    const std::optional<std::size_t> previous = light->LineStartAway(light->Exact(offset), -1);
+    if (!previous) {
         *startOffset = *endOffset = 0;
         return {};
     }
-    return textAtOffset(light->Told(lineStart) - 1, boundary, startOffset, endOffset);
+    return textAtOffset(light->Told(*previous), boundary, startOffset, endOffset);
 }
 
 QString LightTextAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
@@ -211,15 +213,13 @@ QString LightTextAccessible::textAfterOffset(int offset, QAccessible::TextBounda
     LightText* light = Light();
     if (!light || boundary == QAccessible::NoBoundary || boundary == QAccessible::ParagraphBoundary)
         return QAccessibleTextInterface::textAfterOffset(offset, boundary, startOffset, endOffset);
-    if (boundary != QAccessible::LineBoundary)
-        return ItemNear(*light, offset, boundary, 1, startOffset, endOffset);
-    const std::size_t lineEnd = light->LineAround(light->Exact(offset)).second;
-    const std::size_t next = light->LineAround(std::min(light->Text().size(), lineEnd + 1)).first;
-    if (next <= lineEnd && lineEnd + 1 >= light->Text().size()) {
+    if (boundary != QAccessible::LineBoundary) return ItemNear(*light, offset, boundary, 1, startOffset, endOffset);
+    const std::optional<std::size_t> next = light->LineStartAway(light->Exact(offset), 1);
+    if (!next) {
         *startOffset = *endOffset = characterCount();
         return {};
     }
-    return textAtOffset(light->Told(std::max(next, lineEnd + 1)), boundary, startOffset, endOffset);
+    return textAtOffset(light->Told(*next), boundary, startOffset, endOffset);
 }
 
 int LightTextAccessible::characterCount() const

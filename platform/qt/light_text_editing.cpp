@@ -15,15 +15,6 @@
 
 namespace ravelon::forms::qt {
 
-namespace {
-
-bool IsWordUnit(char16_t c)
-{
-    return QChar(c).isLetterOrNumber() || c == u'_' || QChar::isSurrogate(c);
-}
-
-}  // namespace
-
 // ---- Where keys take the caret ----
 
 std::size_t LightText::Step(std::size_t position, bool forward) const
@@ -242,7 +233,19 @@ void LightText::MousePress(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) return;
     caretX_ = -1;
-    MoveCaret(PositionAt(event->position()), event->modifiers() & Qt::ShiftModifier);
+    const bool tripleClick = sinceDoubleClick_.isValid() &&
+                             sinceDoubleClick_.elapsed() < QApplication::doubleClickInterval() &&
+                             (event->position() - doubleClickAt_).manhattanLength() < QApplication::startDragDistance();
+    sinceDoubleClick_.invalidate();
+    if (!tripleClick) return MoveCaret(PositionAt(event->position()), event->modifiers() & Qt::ShiftModifier);
+    // A third click selects the line edit's whole text, or the text edit's
+    // paragraph with the break that ends it.
+    if (singleLine_) return Select(0, text_.size());
+    const std::size_t at = PositionAt(event->position());
+    std::size_t from = at, to = at;
+    while (from > 0 && !IsParagraphBreak(text_[from - 1])) --from;
+    while (to < text_.size() && !IsParagraphBreak(text_[to])) ++to;
+    Select(from, to + BreakAt(text_, to));
 }
 
 void LightText::MouseMove(QMouseEvent* event)
@@ -251,14 +254,51 @@ void LightText::MouseMove(QMouseEvent* event)
     MoveCaret(PositionAt(event->position()), true);
 }
 
+namespace {
+
+// Where the text edit's word selection stops besides spaces.
+bool IsWordSeparator(char16_t c)
+{
+    return std::u16string_view(u".,?!@#$:;-<>[](){}=/+%&^*'\"`~|\\").find(c) != std::u16string_view::npos;
+}
+
+}  // namespace
+
+// The word at the click, as the toolkit's boxes find it, without scrolling
+// to it: the line edit from the word boundary before the unit clicked to the
+// next, less the spaces that end it; the text edit from the start of the
+// word (or run of separators) there to its end, on a line that shows text.
 void LightText::MouseDoubleClick(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) return;
+    sinceDoubleClick_.start();
+    doubleClickAt_ = event->position();
     const std::size_t at = PositionAt(event->position());
-    std::size_t from = at, to = at;
-    while (from > 0 && IsWordUnit(text_[from - 1])) --from;
-    while (to < text_.size() && IsWordUnit(text_[to])) ++to;
-    Select(from, to);
+    if (singleLine_) {
+        const std::size_t from = CursorStep(std::min(at + 1, text_.size()), false, QTextLayout::SkipWords);
+        std::size_t to = CursorStep(from, true, QTextLayout::SkipWords);
+        while (to > at && to > from && QChar(text_[to - 1]).isSpace()) --to;
+        anchor_ = from;
+        return MoveCaret(std::max(from, to), true, false);
+    }
+    const auto [lineStart, lineEnd] = LineAround(at);
+    if (lineEnd == lineStart) return MoveCaret(at, false, false);
+    const auto separatorOrSpace = [&](std::size_t i) { return QChar(text_[i]).isSpace() || IsWordSeparator(text_[i]); };
+    const bool atParagraphStart = at == 0 || IsParagraphBreak(text_[at - 1]);
+    const bool atParagraphEnd = at == text_.size() || IsParagraphBreak(text_[at]);
+    std::size_t from = at;
+    if (!atParagraphStart && !(atParagraphEnd && separatorOrSpace(at - 1)))
+        from = CursorStep(atParagraphEnd ? at : at + 1, false, QTextLayout::SkipWords);
+    std::size_t to = from;
+    const auto inParagraph = [&](std::size_t i) { return i < text_.size() && !IsParagraphBreak(text_[i]); };
+    if (inParagraph(to) && IsWordSeparator(text_[to])) {
+        for (++to; inParagraph(to) && IsWordSeparator(text_[to]); ++to) {
+        }
+    } else {
+        while (inParagraph(to) && !separatorOrSpace(to)) ++to;
+    }
+    anchor_ = from;
+    MoveCaret(to, true, false);
 }
 
 void LightText::Wheel(QWheelEvent* event)
