@@ -58,20 +58,23 @@ QString ItemNear(const LightText& light, int offset, QAccessible::TextBoundaryTy
     const std::size_t at = light.Exact(offset);
     std::size_t from = at - std::min(at, kBoundaryReach), to = std::min(text.size(), at + kBoundaryReach);
     for (std::size_t i = at; i > from; --i)
-        if (IsParagraphBreak(text[i - 1])) from = i - BreakBefore(text, i);
+        if (IsParagraphBreak(text[i - 1])) from = i;
     for (std::size_t i = at; i < to; ++i)
         if (IsParagraphBreak(text[i])) to = i + BreakAt(text, i);
     const int shift = light.Told(from);
     const QString window = light.Told(std::u16string_view(text).substr(from, to - from));
+    const int size = static_cast<int>(window.size());
     QString answer = ItemAround(window, offset - shift, kind, startOffset, endOffset);
-    if (step < 0 && *startOffset > 0)
-        answer = ItemAround(window, *startOffset - 1, kind, startOffset, endOffset);
-    else if (step < 0)
-        answer.clear(), *startOffset = *endOffset = 0;
-    if (step > 0 && *endOffset >= 0 && *endOffset < static_cast<int>(window.size()))
-        answer = ItemAround(window, *endOffset, kind, startOffset, endOffset);
-    else if (step > 0)
-        answer.clear(), *startOffset = *endOffset = static_cast<int>(window.size());
+    if (step != 0) {
+        // The item before the one there, or after it, within the paragraph.
+        const int next = step < 0 ? *startOffset - 1 : *endOffset;
+        if (next >= 0 && next < size) {
+            answer = ItemAround(window, next, kind, startOffset, endOffset);
+        } else {
+            answer.clear();
+            *startOffset = *endOffset = step < 0 ? 0 : size;
+        }
+    }
     *startOffset += shift;
     *endOffset += shift;
     return answer;

@@ -173,5 +173,56 @@ INSTANTIATE_TEST_SUITE_P(Boxes, QtAccessibleBigText, ::testing::Values(
                {{Qt::Key_Home}, {Qt::Key_Right, Qt::ControlModifier}, {Qt::Key_Right, Qt::ShiftModifier}}}),
     RowName());
 
+
+// The toolkit's own account of a plain string: what Qt finds by default.
+class PlainAccount final : public QAccessibleTextInterface {
+public:
+    explicit PlainAccount(QString text) : text_(std::move(text)) {}
+    void selection(int, int* startOffset, int* endOffset) const override { *startOffset = *endOffset = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int startOffset, int endOffset) const override { return text_.mid(startOffset, endOffset - startOffset); }
+    int characterCount() const override { return static_cast<int>(text_.size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = *endOffset = 0;
+        return {};
+    }
+
+private:
+    QString text_;
+};
+
+// A big box finds characters, words and sentences in the paragraph around an
+// offset; inside a paragraph that is what Qt finds in the whole text.
+TEST(QtAccessibleBigTextItems, AreTheToolkitsWithinAParagraph)
+{
+    forms::qt::SetLightTextFrom(1);
+    QtProgram program;
+    program.form().TextBoxNamed("txtEmail").SetText(u"someone@example.com");
+    program.form().TextBoxNamed("txtDecrypt").SetText(
+        u"First one, two. Then \U0001F600 na\u0308ive words! Last?\r\nNext paragraph here.");
+    QAccessibleTextInterface* big = QAccessible::queryAccessibleInterface(program.Widget("txtDecrypt"))->textInterface();
+    const QString told = big->text(0, big->characterCount());
+    PlainAccount plain(told);
+    const int firstParagraphEnd = static_cast<int>(told.indexOf(u'\n'));
+    for (auto kind : {QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary})
+        for (int offset = 0; offset < firstParagraphEnd; ++offset) {
+            int bigStart = 0, bigEnd = 0, start = 0, end = 0;
+            const QString found = big->textAtOffset(offset, kind, &bigStart, &bigEnd);
+            EXPECT_EQ(found, plain.textAtOffset(offset, kind, &start, &end)) << "kind " << kind << " at " << offset;
+            EXPECT_EQ(bigStart, start) << "kind " << kind << " at " << offset;
+            EXPECT_EQ(bigEnd, end) << "kind " << kind << " at " << offset;
+        }
+    forms::qt::SetLightTextFrom(32768);
+}
+
 }  // namespace
 }  // namespace ravelon::testing
