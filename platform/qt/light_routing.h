@@ -47,7 +47,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override { light ? light->MouseMove(event) : Base::mouseMoveEvent(event); }
     void mouseReleaseEvent(QMouseEvent* event) override
     {
-        if (!light) Base::mouseReleaseEvent(event);
+        light ? light->MouseRelease(event) : Base::mouseReleaseEvent(event);
     }
     void mouseDoubleClickEvent(QMouseEvent* event) override
     {

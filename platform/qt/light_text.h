@@ -72,11 +72,14 @@ public:
 
     void CopySelection() const;
     void PasteClipboard();
+    // Puts the selection on the X primary selection, where there is one.
+    void OfferSelection() const;
 
     void Paint(QPainter& painter, const QRect& dirty);
     bool Key(QKeyEvent* event);
     void MousePress(QMouseEvent* event);
     void MouseMove(QMouseEvent* event);
+    void MouseRelease(QMouseEvent* event);
     void MouseDoubleClick(QMouseEvent* event);
     void Wheel(QWheelEvent* event);
     void InputMethod(QInputMethodEvent* event);

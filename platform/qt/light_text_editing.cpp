@@ -124,6 +124,13 @@ void LightText::CopySelection() const
     QGuiApplication::clipboard()->setText(Slice(text_, SelStart(), SelStart() + SelLength()));
 }
 
+void LightText::OfferSelection() const
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (SelLength() > 0 && clipboard->supportsSelection())
+        clipboard->setText(Slice(text_, SelStart(), SelStart() + SelLength()), QClipboard::Selection);
+}
+
 void LightText::PasteClipboard()
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
@@ -178,6 +185,7 @@ bool LightText::Key(QKeyEvent* event)
         const std::optional<std::size_t> to = move.to(select);
         if (!move.vertical) caretX_ = -1;
         if (to) MoveCaret(*to, select);
+        if (select) OfferSelection();
         return true;
     }
     // A line edit deletes its selection and the word beyond it; a text edit
@@ -248,6 +256,21 @@ void LightText::MousePress(QMouseEvent* event)
     Select(from, to + BreakAt(text_, to));
 }
 
+// As the toolkit's boxes: releasing the first button offers what it selected;
+// the middle button pastes the primary selection, where it was clicked in a
+// text edit, at the caret in a line edit.
+void LightText::MouseRelease(QMouseEvent* event)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard->supportsSelection()) return;
+    if (event->button() == Qt::LeftButton) return OfferSelection();
+    if (event->button() != Qt::MiddleButton || !widget_.isEnabled()) return;
+    const QString pasted = clipboard->text(QClipboard::Selection);
+    if (pasted.isEmpty()) return;
+    const std::size_t at = singleLine_ ? caret_ : PositionAt(event->position());
+    Replace(at, at, FromQString(pasted), Joins::kAsTyping);
+}
+
 void LightText::MouseMove(QMouseEvent* event)
 {
     if (!(event->buttons() & Qt::LeftButton)) return;
@@ -299,6 +322,7 @@ void LightText::MouseDoubleClick(QMouseEvent* event)
     }
     anchor_ = from;
     MoveCaret(to, true, false);
+    OfferSelection();  // the text edit offers a word selected so at once
 }
 
 void LightText::Wheel(QWheelEvent* event)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -125,6 +126,61 @@ INSTANTIATE_TEST_SUITE_P(
                               u"one  three\r\nfour\nfivetwo"},
                       DropRow{"word_from_another_program", u"ab\r\ncd\ref", true, 4, 3, 5, u"ab\r\ncdtwo\ref"}),
     RowName{});
+
+}  // namespace
+}  // namespace ravelon::testing
+
+namespace ravelon::testing {
+namespace {
+
+// What the X primary selection holds after selecting in a box, and what a
+// middle click then pastes: the big-text view as the toolkit's box.
+struct PrimarySeen {
+    QString primary;
+    std::u16string text;
+};
+
+PrimarySeen SelectThenMiddleClick(const char* name, std::size_t lightFrom, bool byMouse)
+{
+    forms::qt::SetLightTextFrom(lightFrom);
+    QtProgram program;
+    program.form().TextBoxNamed("txtEmail").SetText(u"someone@example.com");
+    forms::TextBox& box = program.form().TextBoxNamed(name);
+    box.SetText(u"alpha beta gamma");
+    QWidget* widget = program.Widget(name);
+    auto* edit = qobject_cast<QPlainTextEdit*>(widget);
+    QWidget* surface = edit ? edit->viewport() : widget;
+    widget->setFocus();
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"), QClipboard::Selection);
+    QTest::keyClick(widget, Qt::Key_Home, edit ? Qt::ControlModifier : Qt::NoModifier);
+    if (byMouse) {
+        QTest::mouseDClick(surface, Qt::LeftButton, Qt::NoModifier, QPoint(12, surface->height() / 2));
+    } else {
+        for (int i = 0; i < 5; ++i) QTest::keyClick(widget, Qt::Key_Right, Qt::ShiftModifier);
+    }
+    QTest::qWait(50);
+    PrimarySeen seen{QGuiApplication::clipboard()->text(QClipboard::Selection), {}};
+    QTest::keyClick(widget, Qt::Key_End, edit ? Qt::ControlModifier : Qt::NoModifier);
+    QTest::mouseClick(surface, Qt::MiddleButton, Qt::NoModifier, QPoint(surface->width() - 8, surface->height() / 2));
+    QTest::qWait(50);
+    seen.text = box.Text();
+    forms::qt::SetLightTextFrom(32768);
+    return seen;
+}
+
+TEST(PrimarySelection, IsSetAndPastedAsByTheToolkitsBox)
+{
+    if (qgetenv("QT_QPA_PLATFORM") != "xcb") GTEST_SKIP() << "the primary selection needs an X display";
+    for (const char* name : {"txtDecrypt", "txtEmail"})
+        for (bool byMouse : {false, true}) {
+            const PrimarySeen toolkit = SelectThenMiddleClick(name, std::size_t{1} << 30, byMouse);
+            const PrimarySeen light = SelectThenMiddleClick(name, 1, byMouse);
+            const std::string what = std::string(name) + (byMouse ? ", double click" : ", Shift+Right");
+            EXPECT_EQ(light.primary, toolkit.primary) << what;
+            EXPECT_TRUE(light.text == toolkit.text) << what << ": " << forms::qt::ToQString(light.text).toStdString()
+                                                    << " against " << forms::qt::ToQString(toolkit.text).toStdString();
+        }
+}
 
 }  // namespace
 }  // namespace ravelon::testing
