@@ -140,7 +140,7 @@ struct PrimarySeen {
     std::u16string text;
 };
 
-PrimarySeen SelectThenMiddleClick(const char* name, std::size_t lightFrom, bool byMouse)
+PrimarySeen SelectThenMiddleClick(const char* name, std::size_t lightFrom, bool byMouse, bool byDrag)
 {
     forms::qt::SetLightTextFrom(lightFrom);
     QtProgram program;
@@ -155,6 +155,11 @@ PrimarySeen SelectThenMiddleClick(const char* name, std::size_t lightFrom, bool 
     QTest::keyClick(widget, Qt::Key_Home, edit ? Qt::ControlModifier : Qt::NoModifier);
     if (byMouse) {
         QTest::mouseDClick(surface, Qt::LeftButton, Qt::NoModifier, QPoint(12, surface->height() / 2));
+    } else if (byDrag) {
+        const QPoint from = edit ? edit->cursorRect().center() : QPoint(6, surface->height() / 2);
+        QTest::mousePress(surface, Qt::LeftButton, Qt::NoModifier, from);
+        QTest::mouseMove(surface, from + QPoint(30, 0));
+        QTest::mouseRelease(surface, Qt::LeftButton, Qt::NoModifier, from + QPoint(30, 0));
     } else {
         for (int i = 0; i < 5; ++i) QTest::keyClick(widget, Qt::Key_Right, Qt::ShiftModifier);
     }
@@ -172,10 +177,13 @@ TEST(PrimarySelection, IsSetAndPastedAsByTheToolkitsBox)
 {
     if (qgetenv("QT_QPA_PLATFORM") != "xcb") GTEST_SKIP() << "the primary selection needs an X display";
     for (const char* name : {"txtDecrypt", "txtEmail"})
-        for (bool byMouse : {false, true}) {
-            const PrimarySeen toolkit = SelectThenMiddleClick(name, std::size_t{1} << 30, byMouse);
-            const PrimarySeen light = SelectThenMiddleClick(name, 1, byMouse);
-            const std::string what = std::string(name) + (byMouse ? ", double click" : ", Shift+Right");
+        for (int way = 0; way < 3; ++way) {
+            const bool byMouse = way == 1, byDrag = way == 2;
+            const PrimarySeen toolkit = SelectThenMiddleClick(name, std::size_t{1} << 30, byMouse, byDrag);
+            const PrimarySeen light = SelectThenMiddleClick(name, 1, byMouse, byDrag);
+            const std::string what = std::string(name) + (byMouse  ? ", double click"
+                                                          : byDrag ? ", drag"
+                                                                   : ", Shift+Right");
             EXPECT_EQ(light.primary, toolkit.primary) << what;
             EXPECT_TRUE(light.text == toolkit.text) << what << ": " << forms::qt::ToQString(light.text).toStdString()
                                                     << " against " << forms::qt::ToQString(toolkit.text).toStdString();
