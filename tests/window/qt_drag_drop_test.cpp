@@ -127,12 +127,6 @@ INSTANTIATE_TEST_SUITE_P(
                       DropRow{"word_from_another_program", u"ab\r\ncd\ref", true, 4, 3, 5, u"ab\r\ncdtwo\ref"}),
     RowName{});
 
-}  // namespace
-}  // namespace ravelon::testing
-
-namespace ravelon::testing {
-namespace {
-
 // What the X primary selection holds after selecting in a box, and what a
 // middle click then pastes: the big-text view as the toolkit's box.
 struct PrimarySeen {

@@ -223,12 +223,6 @@ TEST(LightText, AnEditLaysOutOnlyTheLinesItChanged)
     forms::qt::SetLightTextFrom(32768);
 }
 
-}  // namespace
-}  // namespace ravelon::testing
-
-namespace ravelon::testing {
-namespace {
-
 // The toolkit's line edit holds at most 32,767 units: from 32,768 on, a box
 // shows its text through LightText, whichever way the text comes.
 TEST(LightText, TakesOverFrom32768Units)
@@ -249,12 +243,6 @@ TEST(LightText, TakesOverFrom32768Units)
         EXPECT_EQ(box.Text().size(), 32768u) << name;
     }
 }
-
-}  // namespace
-}  // namespace ravelon::testing
-
-namespace ravelon::testing {
-namespace {
 
 // A paste that takes the text over the threshold is undone like any other,
 // and so is the typing before it; the first line in view stays.
@@ -287,12 +275,6 @@ TEST(LightText, CrossingTheThresholdKeepsTheUndoHistoryAndTheView)
     forms::qt::SetLightTextFrom(32768);
 }
 
-}  // namespace
-}  // namespace ravelon::testing
-
-namespace ravelon::testing {
-namespace {
-
 // Zero-width text takes no room: laid out as the toolkit lays it out, a
 // million units of it would be one line, laid out and painted whole at every
 // blink of the caret. The view keeps such lines to a size a paint can afford.
@@ -306,7 +288,8 @@ TEST(LightText, InvisibleTextIsShownInLinesOfBoundedSize)
     QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
     forms::qt::WrappedLines& lines = forms::qt::LightTextOf(box)->Lines();
     std::size_t longest = 0, count = 0;
-    for (std::size_t line = 0; lines.Exists(line); ++line, ++count) longest = std::max(longest, lines.End(line) - lines.Start(line));
+    for (std::size_t line = 0; lines.Exists(line); ++line, ++count)
+        longest = std::max(longest, lines.End(line) - lines.Start(line));
     EXPECT_GT(count, 100u);
     EXPECT_LE(longest, 2000u);
 }
