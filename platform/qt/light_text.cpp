@@ -38,20 +38,26 @@ void LightText::Place(const Placement& placement)
     const bool rewrap = !singleLine_ && placement.width != placement_.width;
     placement_ = placement;
     lines_.SetWidth(placement.width);
-    if (rewrap) top_ = 0;
+    if (rewrap) ScrollToStart();
 }
 
 void LightText::SetWrapMode(QTextOption::WrapMode mode)
 {
     if (mode == lines_.WrapMode()) return;
     lines_.SetWrapMode(mode);
+    ScrollToStart();
+}
+
+void LightText::ScrollToStart()
+{
     top_ = 0;
+    fracture_ = 0;
 }
 
 void LightText::ForgetAllLines()
 {
     lines_.ForgetAll();
-    top_ = 0;
+    ScrollToStart();
 }
 
 void LightText::Reset()
@@ -192,7 +198,7 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
         drawLine(*layout, from, end, placement_.origin - QPointF(scrollPixels_ + before, lift), true);
     } else {
         // The document's top margin shows only above its first line.
-        qreal y = TopOfLines(top_);
+        qreal y = ViewTop();
         for (std::size_t line = top_; y < placement_.area.bottom() + 1 && lines_.Exists(line); ++line) {
             QTextLayout& layout = lines_.LayOut(line);
             drawLine(layout, lines_.Start(line), lines_.End(line), QPointF(placement_.origin.x(), y),
@@ -214,7 +220,7 @@ std::size_t LightText::PositionAt(QPointF point)
         const int offset = layout->lineAt(0).xToCursor(point.x() - placement_.origin.x() + scrollPixels_);
         return std::min(end, scrollFrom_ + static_cast<std::size_t>(std::max(0, offset)));
     }
-    qreal y = TopOfLines(top_);
+    qreal y = ViewTop();
     if (point.y() < y) return lines_.Start(top_);  // above the first line, as the text edit finds it: its start
     std::size_t line = top_;
     QTextLayout* layout = &lines_.LayOut(line);
@@ -230,6 +236,7 @@ std::size_t LightText::PositionAt(QPointF point)
 void LightText::MoveCaret(std::size_t to, bool select, bool reveal)
 {
     const bool selected = anchor_ != caret_;
+    pageCaretY_.reset();
     caret_ = std::min(to, text_.size());
     if (!select) anchor_ = caret_;
     if (reveal) EnsureCaretVisible();
@@ -279,7 +286,7 @@ QRect LightText::CharacterRect(std::size_t position)
     } else {
         const std::size_t line = lines_.LineOf(position);
         if (line < top_) return {};
-        qreal y = TopOfLines(top_);
+        qreal y = ViewTop();
         for (std::size_t l = top_; l < line; ++l) {
             y += lines_.LayOut(l).lineAt(0).height();
             if (y > placement_.area.bottom()) return {};
@@ -314,85 +321,6 @@ void LightText::Select(std::size_t anchor, std::size_t caret)
 {
     anchor_ = std::min(anchor, text_.size());
     MoveCaret(caret, true);
-}
-
-// Where the first line in view goes, as the text edit scrolls: the document's
-// top margin shows only above its first line, and a line that continues a
-// paragraph sits below the previous line's text, whose height is not rounded up.
-qreal LightText::TopOfLines(std::size_t top)
-{
-    if (top == 0 || !lines_.Exists(top)) return placement_.origin.y();
-    if (BreakBefore(text_, lines_.Start(top))) return placement_.area.top();
-    const QTextLine line = lines_.LayOut(top - 1).lineAt(0);
-    return placement_.area.top() + line.height() - (line.ascent() + line.descent());
-}
-
-qreal LightText::RoomBelow(std::size_t top)
-{
-    return placement_.area.bottom() + 1 - TopOfLines(top);
-}
-
-void LightText::EnsureCaretVisible()
-{
-    if (singleLine_) return;  // as the line edit: when it paints
-    const std::size_t line = lines_.LineOf(caret_);
-    if (line <= top_) {
-        top_ = line;
-        return;
-    }
-    top_ = std::max(top_, TopWithLineAtBottom(line, top_));
-}
-
-// The first line in view with `line` the last one shown whole, counting back
-// no further than `floor`.
-std::size_t LightText::TopWithLineAtBottom(std::size_t line, std::size_t floor)
-{
-    qreal height = 0;
-    std::size_t first = line + 1;
-    while (first > floor) {
-        const qreal h = lines_.LayOut(first - 1).lineAt(0).height();
-        if (height + h > RoomBelow(first - 1) && first <= line) break;
-        height += h;
-        --first;
-    }
-    return first;
-}
-
-// As the text edit scrolls no further than the last line at the bottom: when
-// the lines from the top in view end before the view does, earlier lines come in.
-void LightText::KeepViewFilled()
-{
-    if (singleLine_) return;
-    qreal height = 0;
-    std::size_t line = top_;
-    for (; lines_.Exists(line); ++line) {
-        height += lines_.LayOut(line).lineAt(0).height();
-        if (height > RoomBelow(top_)) return;
-    }
-    top_ = std::min(top_, TopWithLineAtBottom(line - 1, 0));
-}
-
-int LightText::VisibleLines()
-{
-    const qreal lineHeight = QFontMetricsF(widget_.font()).height();
-    return std::max(1, static_cast<int>(RoomBelow(top_) / lineHeight));
-}
-
-void LightText::ShowFrom(std::size_t position)
-{
-    if (singleLine_) return;
-    top_ = lines_.LineOf(std::min(position, text_.size()));
-    KeepViewFilled();
-    widget_.update();
-}
-
-void LightText::ScrollBy(int lines)
-{
-    if (singleLine_) return;
-    if (lines < 0) top_ -= std::min(top_, static_cast<std::size_t>(-lines));
-    for (int i = 0; i < lines && lines_.Exists(top_ + 1); ++i) ++top_;
-    KeepViewFilled();
-    widget_.update();
 }
 
 void LightText::RestartBlink()

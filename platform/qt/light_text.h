@@ -16,6 +16,7 @@
 #include <QTextOption>
 #include <QTimer>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -109,6 +110,7 @@ public:
 private:
     // ---- lines (light_text.cpp) ----
     void ForgetAllLines();
+    void ScrollToStart();
     std::size_t LastCaretPosition(std::size_t line);
     std::size_t EndOfLine(std::size_t line);
     qreal Advance(std::size_t from, std::size_t to) const;
@@ -125,7 +127,13 @@ private:
     void KeepViewFilled();
     qreal TopOfLines(std::size_t top);
     qreal RoomBelow(std::size_t top);
-    int VisibleLines();
+    qreal ViewTop();
+    qreal InParagraph(std::size_t line);
+    void SetTop(std::size_t top);
+    std::size_t Filled(std::size_t top);
+    std::optional<qreal> LineTopInView(std::size_t line, qreal within = std::numeric_limits<qreal>::max());
+    void PageMove(int direction, bool select);
+    int PageStep();
     void ScrollBy(int lines);
     void RestartBlink();
 
@@ -145,10 +153,12 @@ private:
     EditHistory history_;
 
     std::size_t top_ = 0;         // the first line in view
+    qreal fracture_ = 0;          // and how far above its place it is, less than a pixel
     std::size_t scrollFrom_ = 0;  // single line: the first unit in view
     qreal scrollPixels_ = 0;      // and how much of it is hidden
     std::size_t anchor_ = 0, caret_ = 0;
-    qreal caretX_ = -1;  // kept over vertical moves
+    qreal caretX_ = -1;                // kept over vertical moves
+    std::optional<qreal> pageCaretY_;  // kept over a run of page moves
     bool caretShown_ = true;
     QElapsedTimer sinceDoubleClick_;  // a press soon after, where it was, is a third click
     QPointF doubleClickAt_;

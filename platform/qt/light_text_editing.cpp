@@ -165,10 +165,6 @@ bool LightText::Key(QKeyEvent* event)
          [&](bool select) { return VerticalMove(caret_, 1, select); }, true},
         {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine,
          [&](bool select) { return VerticalMove(caret_, -1, select); }, true},
-        {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage,
-         [&](bool) { return VerticalMove(caret_, VisibleLines(), true); }, true},
-        {QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage,
-         [&](bool) { return VerticalMove(caret_, -VisibleLines(), true); }, true},
         {QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine,
          [&](bool) { return singleLine_ ? 0 : lines_.Start(lines_.LineOf(caret_)); }},
         {QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine,
@@ -186,6 +182,15 @@ bool LightText::Key(QKeyEvent* event)
         if (!move.vertical) caretX_ = -1;
         if (to) MoveCaret(*to, select);
         if (select) OfferSelection();
+        return true;
+    }
+    for (const int direction : {1, -1}) {
+        const bool select =
+            event->matches(direction > 0 ? QKeySequence::SelectNextPage : QKeySequence::SelectPreviousPage);
+        if (!select && !event->matches(direction > 0 ? QKeySequence::MoveToNextPage : QKeySequence::MoveToPreviousPage))
+            continue;
+        if (singleLine_) return false;
+        PageMove(direction, select);
         return true;
     }
     // A line edit deletes its selection and the word beyond it; a text edit
@@ -294,6 +299,7 @@ bool IsWordSeparator(char16_t c)
 void LightText::MouseDoubleClick(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) return;
+    caretX_ = -1;
     sinceDoubleClick_.start();
     doubleClickAt_ = event->position();
     const std::size_t at = PositionAt(event->position());
@@ -325,9 +331,14 @@ void LightText::MouseDoubleClick(QMouseEvent* event)
     OfferSelection();  // the text edit offers a word selected so at once
 }
 
+// Three lines a notch, as the toolkit's scroll bar turns, or with Ctrl or
+// Shift held a page at most.
 void LightText::Wheel(QWheelEvent* event)
 {
-    ScrollBy(-event->angleDelta().y() / 40);
+    const int delta = event->angleDelta().y();
+    if (!(event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier))) return ScrollBy(-delta / 40);
+    const int page = PageStep();
+    ScrollBy(-std::clamp(static_cast<int>(delta / 120.0 * page), -page, page));
 }
 
 void LightText::InputMethod(QInputMethodEvent* event)

@@ -92,6 +92,7 @@ void WrappedLines::Edited(std::size_t at, std::size_t removed, std::size_t inser
 
 void WrappedLines::AddLineStart(std::size_t start)
 {
+    if (start <= starts_.back()) return;  // already met again, with the lines after it
     starts_.push_back(start);
     while (resyncNext_ < resync_.size() && resync_[resyncNext_] < start) ++resyncNext_;
     if (resyncNext_ < resync_.size() && resync_[resyncNext_] == start) {

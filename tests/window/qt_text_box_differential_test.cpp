@@ -56,7 +56,7 @@ std::string Describe(const Action& action)
             out << "triple click at " << action.at.x() << ',' << action.at.y();
             break;
         case Action::kWheel:
-            out << "wheel " << action.delta;
+            out << "wheel " << action.delta << (action.modifiers ? " with a modifier" : "");
             break;
         case Action::kCommit:
             out << "commit '" << action.text.toStdString() << "'";
@@ -251,16 +251,16 @@ const std::vector<Action> kMouse = {Of(Action::kClick), Of(Action::kClick, Qt::S
 // Shift+click after a double or triple click extends the selection by words or
 // paragraphs in the toolkit's box, which the big-text view does not: kept apart.
 const std::vector<Action> kClicks = {Of(Action::kClick), Of(Action::kDoubleClick), Of(Action::kTripleClick)};
-const std::vector<Action> kWheel = {[] {
-                                        Action a = Of(Action::kWheel);
-                                        a.delta = -120;
-                                        return a;
-                                    }(),
-                                    [] {
-                                        Action a = Of(Action::kWheel);
-                                        a.delta = 120;
-                                        return a;
-                                    }()};
+Action Wheel(int delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    Action action = Of(Action::kWheel, modifiers);
+    action.delta = delta;
+    return action;
+}
+const std::vector<Action> kWheel = {Wheel(-120), Wheel(120)};
+const std::vector<Action> kPages =
+    Keys({Qt::Key_PageUp, Qt::Key_PageDown}) + Keys({Qt::Key_PageUp, Qt::Key_PageDown}, Qt::ShiftModifier) +
+    std::vector<Action>{Wheel(-120, Qt::ControlModifier), Wheel(120, Qt::ShiftModifier), Wheel(-60, Qt::ShiftModifier)};
 
 struct DifferentialRow {
     const char* name;
@@ -326,7 +326,8 @@ TEST_P(LightTextDifferential, AnswersEveryActionAsTheToolkitsBox)
         for (std::size_t j = i > 8 ? i - 8 : 0; j < i; ++j)
             steps << "  " << j + 1 << ": " << Describe(actions[j]) << '\n';
         FAIL() << "after action " << i << " of seed " << seed << ":\n"
-               << steps.str() << "toolkit: " << Describe(toolkit[i]) << "\nlight:   " << Describe(light[i]);
+               << steps.str() << "both before: " << Describe(toolkit[i - 1]) << "\ntoolkit: " << Describe(toolkit[i])
+               << "\nlight:   " << Describe(light[i]);
     }
 }
 
@@ -351,6 +352,8 @@ INSTANTIATE_TEST_SUITE_P(
         DifferentialRow{"code_line_breaks_of_every_kind", "txtDecrypt", Paragraphs(), 3, 400, kTyping + kMoving + kBreaks},
         DifferentialRow{"code_mouse_and_wheel", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs(), 4, 600,
                         kTyping + kMoving + kMouse + kWheel},
+        DifferentialRow{"code_pages", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs() + Paragraphs(), 11, 600,
+                        kTyping + kMoving + kPages + kPages},
         DifferentialRow{"address_typing_moving_and_clipboard", "txtEmail", kAddress, 5, 600,
                         kTyping + kMoving + kEditing + kWords},
         DifferentialRow{"code_double_and_triple_clicks", "txtDecrypt", Paragraphs() + Paragraphs(), 9, 400,

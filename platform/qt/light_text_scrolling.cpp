@@ -1,0 +1,228 @@
+// Where the big-text view scrolls to, as the toolkit's text edit would.
+
+#include <QTextLayout>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "platform/qt/light_text.h"
+#include "platform/qt/line_breaks.h"
+#include "platform/qt/wrapped_lines.h"
+
+namespace ravelon::forms::qt {
+
+// Where the first line in view goes, as the text edit scrolls: the document's
+// top margin shows only above its first line, and a line that continues a
+// paragraph sits below the previous line's text, whose height is not rounded up.
+qreal LightText::TopOfLines(std::size_t top)
+{
+    if (top == 0 || !lines_.Exists(top)) return placement_.origin.y();
+    if (BreakBefore(text_, lines_.Start(top))) return placement_.area.top();
+    const QTextLine line = lines_.LayOut(top - 1).lineAt(0);
+    return placement_.area.top() + line.height() - (line.ascent() + line.descent());
+}
+
+// Where the first line in view is: where it would go, less what is left over
+// from scrolling by whole pixels.
+qreal LightText::ViewTop()
+{
+    return TopOfLines(top_) - fracture_;
+}
+
+// How far `line` is below the start of its paragraph.
+qreal LightText::InParagraph(std::size_t line)
+{
+    qreal y = 0;
+    for (std::size_t l = line; l > 0 && !IsParagraphBreak(text_[lines_.Start(l) - 1]); --l)
+        y += lines_.LayOut(l - 1).lineAt(0).height();
+    return y;
+}
+
+// The text edit scrolls its view by whole pixels: a new first line comes to
+// its place less the fraction of a pixel the move leaves over, which stays
+// until a move of a whole pixel or more. The move is measured from where the
+// new line is shown when it is near (two views or so); from farther, as if
+// both paragraphs began at the same place.
+void LightText::SetTop(std::size_t top)
+{
+    if (top == top_) return;
+    if (!lines_.Exists(top_)) {  // an edit took the first line in view away
+        top_ = top;
+        fracture_ = 0;
+        return;
+    }
+    const qreal near = 2 * placement_.area.height() + lines_.LayOut(top_).lineAt(0).height();
+    const std::optional<qreal> at = LineTopInView(top, near);
+    const qreal realDy =
+        at ? TopOfLines(top) - *at : (TopOfLines(top) - InParagraph(top)) - (ViewTop() - InParagraph(top_));
+    const int dy = static_cast<int>(realDy);
+    fracture_ = dy == 0 || !widget_.isVisible() ? 0 : realDy - dy;
+    top_ = top;
+}
+
+qreal LightText::RoomBelow(std::size_t top)
+{
+    return placement_.area.bottom() + 1 - TopOfLines(top);
+}
+
+void LightText::EnsureCaretVisible()
+{
+    if (singleLine_) return;  // as the line edit: when it paints
+    const std::size_t line = lines_.LineOf(caret_);
+    if (line <= top_) return SetTop(line);
+    SetTop(std::max(top_, TopWithLineAtBottom(line, top_)));
+}
+
+// The first line in view with `line` the last one shown whole, counting back
+// no further than `floor`.
+std::size_t LightText::TopWithLineAtBottom(std::size_t line, std::size_t floor)
+{
+    qreal height = 0;
+    std::size_t first = line + 1;
+    while (first > floor) {
+        const qreal h = lines_.LayOut(first - 1).lineAt(0).height();
+        if (height + h > RoomBelow(first - 1) && first <= line) break;
+        height += h;
+        --first;
+    }
+    return first;
+}
+
+// As the text edit scrolls no further than the last line at the bottom: when
+// the lines from the top in view end before the view does, earlier lines come in.
+void LightText::KeepViewFilled()
+{
+    if (!singleLine_) SetTop(Filled(top_));
+}
+
+std::size_t LightText::Filled(std::size_t top)
+{
+    // As the text edit's scroll bar: the first line in view is at most the
+    // one that shows a page of the text's last lines.
+    const auto page = static_cast<std::size_t>(std::max(1, PageStep()));
+    if (lines_.Exists(top + page)) return top;
+    std::size_t last = top;
+    while (lines_.Exists(last + 1)) ++last;
+    return std::min(top, last + 1 >= page ? last + 1 - page : 0);
+}
+
+// The top of `line` in the view, which may be above or below it; none when it
+// is farther than `within` from the first line in view.
+std::optional<qreal> LightText::LineTopInView(std::size_t line, qreal within)
+{
+    if (!lines_.Exists(top_)) return std::nullopt;  // an edit took the first line in view away
+    qreal y = ViewTop();
+    for (std::size_t l = top_; l < line && y - ViewTop() <= within; ++l) y += lines_.LayOut(l).lineAt(0).height();
+    for (std::size_t l = line; l < top_ && ViewTop() - y <= within; ++l) y -= lines_.LayOut(l).lineAt(0).height();
+    if (std::abs(y - ViewTop()) > within) return std::nullopt;
+    return y;
+}
+
+// As the text edit pages: Page Down brings the first line not shown whole to
+// the top, Page Up the first line at most a view's height above it; then the
+// caret goes line by line until it is back at the height it was shown at (the
+// first page move's height, over a run of them), or as far as it can.
+void LightText::PageMove(int direction, bool select)
+{
+    EnsureCaretVisible();
+    const auto lineTop = [&](std::size_t line) { return *LineTopInView(line); };
+    const qreal caretY = pageCaretY_.value_or(lineTop(lines_.LineOf(caret_)));
+    qreal keepAt = caretY;
+    const qreal bottom = placement_.area.bottom() + 1;
+    const auto height = [&](std::size_t line) { return lines_.LayOut(line).lineAt(0).height(); };
+    if (direction > 0) {
+        std::size_t line = top_;
+        qreal y = ViewTop();
+        for (; lines_.Exists(line + 1) && y + height(line) <= bottom; ++line) y += height(line);
+        const qreal margin = placement_.origin.y() - placement_.area.top();
+        if (!lines_.Exists(line + 1) && y + height(line) + margin <= bottom)
+            keepAt = std::numeric_limits<qreal>::max();  // the text ends in view: to its last line
+        else
+            SetTop(Filled(line));
+    } else {
+        const qreal target = placement_.area.top() - placement_.area.height();
+        if (top_ == 0) keepAt = std::numeric_limits<qreal>::lowest();  // already at the top: to the first line
+        std::size_t line = top_;
+        qreal y = ViewTop();
+        for (; line > 0 && y - height(line - 1) >= target; --line) y -= height(line - 1);
+        // A paragraph that starts in view is passed whole only when the line
+        // before it starts at most a page above it.
+        const bool startsTopParagraph =
+            line > 0 && IsParagraphBreak(text_[lines_.Start(line) - 1]) &&
+            std::none_of(text_.begin() + static_cast<std::ptrdiff_t>(lines_.Start(line)),
+                         text_.begin() + static_cast<std::ptrdiff_t>(lines_.Start(top_)), IsParagraphBreak);
+        if (startsTopParagraph) --line;
+        SetTop(line);
+    }
+    std::size_t to = caret_;
+    bool moved = false;
+    while (const std::optional<std::size_t> next = VerticalMove(to, direction, false)) {
+        to = *next;
+        moved = true;
+        const qreal y = lineTop(lines_.LineOf(to));
+        if (direction > 0 ? y >= keepAt : y <= keepAt) break;
+    }
+    MoveCaret(to, select || !moved);  // a caret that cannot move keeps its selection
+    pageCaretY_ = caretY;
+}
+
+// What the text edit's scroll bar pages by: the lines of the text's end that
+// its view shows whole, found paragraph by paragraph from the last; of a
+// paragraph too long to lay out whole, its last units stand for it.
+int LightText::PageStep()
+{
+    constexpr std::size_t kTail = 4096;
+    const qreal margin = placement_.origin.y() - placement_.area.top();
+    const qreal visible = placement_.area.height() - margin - 1;
+    qreal y = margin;
+    int lines = 0;
+    for (std::size_t end = text_.size();;) {
+        std::size_t start = end;
+        while (start > 0 && !IsParagraphBreak(text_[start - 1]) && end - start < kTail) --start;
+        QTextLayout layout(Slice(text_, start, end), widget_.font());
+        QTextOption option;
+        option.setWrapMode(lines_.WrapMode());
+        layout.setTextOption(option);
+        std::vector<qreal> tops;
+        qreal height = 0;
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLeadingIncluded(true);
+            line.setLineWidth(placement_.width);
+            line.setPosition(QPointF(0, height));
+            tops.push_back(height);
+            height += line.height();
+        }
+        layout.endLayout();
+        y += layout.boundingRect().bottom();
+        if (y > visible) {
+            lines += static_cast<int>(tops.end() - std::lower_bound(tops.begin(), tops.end(), y - visible));
+            break;
+        }
+        lines += static_cast<int>(tops.size());
+        if (start == 0 || !IsParagraphBreak(text_[start - 1])) break;
+        end = start - BreakBefore(text_, start);
+    }
+    return lines;
+}
+
+void LightText::ShowFrom(std::size_t position)
+{
+    if (singleLine_) return;
+    SetTop(Filled(lines_.LineOf(std::min(position, text_.size()))));
+    widget_.update();
+}
+
+void LightText::ScrollBy(int lines)
+{
+    if (singleLine_) return;
+    std::size_t top = top_;
+    if (lines < 0) top -= std::min(top, static_cast<std::size_t>(-lines));
+    for (int i = 0; i < lines && lines_.Exists(top + 1); ++i) ++top;
+    SetTop(Filled(top));
+    widget_.update();
+}
+
+}  // namespace ravelon::forms::qt
