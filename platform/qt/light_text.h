@@ -123,6 +123,7 @@ private:
     std::optional<std::size_t> VerticalMove(std::size_t position, int lines, bool toEnds);
     void MoveCaret(std::size_t to, bool select, bool reveal = true);
     void EnsureCaretVisible();
+    void RevealCaret();
     std::size_t TopWithLineAtBottom(std::size_t line, std::size_t floor);
     void KeepViewFilled();
     qreal TopOfLines(std::size_t top);

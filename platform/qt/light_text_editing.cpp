@@ -180,7 +180,10 @@ bool LightText::Key(QKeyEvent* event)
         if ((move.vertical || document) && singleLine_) return false;  // as the line edit: a single line has no lines
         const std::optional<std::size_t> to = move.to(select);
         if (!move.vertical) caretX_ = -1;
-        if (to) MoveCaret(*to, select);
+        if (to)
+            MoveCaret(*to, select);
+        else
+            RevealCaret();  // as the text edit after any key it takes
         if (select) OfferSelection();
         return true;
     }

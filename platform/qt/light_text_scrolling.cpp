@@ -75,6 +75,12 @@ void LightText::EnsureCaretVisible()
     SetTop(std::max(top_, TopWithLineAtBottom(line, top_)));
 }
 
+void LightText::RevealCaret()
+{
+    EnsureCaretVisible();
+    widget_.update();
+}
+
 // The first line in view with `line` the last one shown whole, counting back
 // no further than `floor`.
 std::size_t LightText::TopWithLineAtBottom(std::size_t line, std::size_t floor)
