@@ -23,10 +23,12 @@ void EditHistory::Record(Change undo, std::u16string_view inserted, Joins joins)
     // An insertion holding a paragraph break takes the document's text store
     // past it, and nothing typed after joins it.
     Tail tail = Tail::kOther;
-    if (!inserted.empty() && !paragraphBreak)
+    if (!inserted.empty() && !paragraphBreak && joins != Joins::kNever)
         tail = Tail::kInserted;
     else if (inserted.empty() && joins == Joins::kAsTyping && !paragraphBreak)
         tail = Tail::kRemovedOne;
+    else if (inserted.empty() && joins == Joins::kTakesNext)
+        tail = Tail::kTakesNext;
     const bool alone = inserted.empty() ? tail != Tail::kRemovedOne : !undo.text.empty() || paragraphBreak;
     if (joins == Joins::kNever || alone || !Join(undo, tail)) undo_.push_back({std::move(undo), tail});
     redo_.clear();
@@ -39,21 +41,23 @@ bool EditHistory::Join(const Change& undo, Tail tail)
 {
     if (!joinable_ || undo_.empty()) return false;
     Step& last = undo_.back();
-    if (tail == Tail::kInserted && last.tail == Tail::kInserted && last.undo.at + last.undo.replaces == undo.at) {
+    const bool inserting = last.tail == Tail::kInserted || last.tail == Tail::kTakesNext;
+    if (tail == Tail::kInserted && inserting && last.undo.at + last.undo.replaces == undo.at) {
         last.undo.replaces += undo.replaces;
+        last.tail = tail;
         return true;
     }
-    if (tail != Tail::kRemovedOne || last.tail != Tail::kRemovedOne) return false;
+    if (tail != Tail::kRemovedOne || (last.tail != Tail::kRemovedOne && last.tail != Tail::kTakesNext)) return false;
     if (undo.at == last.undo.at) {
         last.undo.text += undo.text;
-        return true;
-    }
-    if (undo.at + undo.text.size() == last.undo.at) {
+    } else if (undo.at + undo.text.size() == last.undo.at) {
         last.undo.text.insert(0, undo.text);
         last.undo.at = undo.at;
-        return true;
+    } else {
+        return false;
     }
-    return false;
+    last.tail = tail;
+    return true;
 }
 
 void EditHistory::Undo(const Apply& apply)

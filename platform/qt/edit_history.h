@@ -2,8 +2,10 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace ravelon::forms::qt {
@@ -17,6 +19,9 @@ public:
         std::size_t at;
         std::u16string text;   // put in at `at`
         std::size_t replaces;  // in place of this many units
+        // Where a line edit puts the selection back when the change is
+        // undone: the anchor and caret of the selection the edit replaced.
+        std::optional<std::pair<std::size_t, std::size_t>> selection = std::nullopt;
     };
     // Makes a change to the text and returns what undoes it.
     using Apply = std::function<Change(const Change&)>;
@@ -25,9 +30,13 @@ public:
     // Whether an edit may join the step before it, as the toolkit's document
     // joins typing: characters typed or pasted one after another, and
     // characters deleted one after another, are undone together.
-    enum class Joins { kNever, kAsTyping };
+    // A line edit also undoes a deleted selection with the edit that
+    // follows it there: the typing that replaces it, or further deletion.
+    enum class Joins { kNever, kAsTyping, kTakesNext };
 
     void Clear();
+    // The caret moved away: a line edit's next edit starts a step of its own.
+    void StopJoining() { joinable_ = false; }
     // After an edit that put `inserted` in at `undo.at`; `undo` undoes it.
     // What was undone can no longer be redone.
     void Record(Change undo, std::u16string_view inserted, Joins joins);
@@ -42,7 +51,7 @@ public:
 
 private:
     // How a step ends, for the next edit to join it.
-    enum class Tail { kOther, kInserted, kRemovedOne };
+    enum class Tail { kOther, kInserted, kRemovedOne, kTakesNext };
     struct Step {
         Change undo;
         Tail tail;

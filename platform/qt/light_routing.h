@@ -4,8 +4,10 @@
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QWheelEvent>
+#include <memory>
 
 #include "platform/qt/light_text.h"
 
@@ -60,7 +62,9 @@ protected:
     }
     void contextMenuEvent(QContextMenuEvent* event) override
     {
-        light ? light->ContextMenu(event) : Base::contextMenuEvent(event);
+        if (!light) return Base::contextMenuEvent(event);
+        const std::unique_ptr<QMenu> menu(Base::createStandardContextMenu());
+        light->ContextMenu(event, *menu);
     }
     void focusInEvent(QFocusEvent* event) override
     {

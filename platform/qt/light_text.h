@@ -28,6 +28,7 @@
 class QContextMenuEvent;
 class QInputMethodEvent;
 class QKeyEvent;
+class QMenu;
 class QMouseEvent;
 class QPainter;
 class QWheelEvent;
@@ -70,6 +71,7 @@ public:
     std::size_t SelStart() const { return std::min(anchor_, caret_); }
     std::size_t SelLength() const { return std::max(anchor_, caret_) - SelStart(); }
     void Select(std::size_t anchor, std::size_t caret);
+    void SelectAll();
 
     void CopySelection() const;
     void PasteClipboard();
@@ -84,7 +86,8 @@ public:
     void MouseDoubleClick(QMouseEvent* event);
     void Wheel(QWheelEvent* event);
     void InputMethod(QInputMethodEvent* event);
-    void ContextMenu(QContextMenuEvent* event);
+    // Shows `menu`, the toolkit's own for the box, with its actions taken over.
+    void ContextMenu(QContextMenuEvent* event, QMenu& menu);
     void FocusChanged();
 
     // The unit at `position` on the screen; empty when it is out of view.

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "platform/qt/edit_menu.h"
 #include "platform/qt/light_text.h"
 #include "platform/qt/qt_strings.h"
 
@@ -82,13 +83,18 @@ std::optional<std::size_t> LightText::VerticalMove(std::size_t position, int lin
 
 void LightText::Replace(std::size_t from, std::size_t to, std::u16string_view text, Joins joins)
 {
-    if (singleLine_)  // as the line edit: what is inserted keeps its first line
-        text = text.substr(
-            0, static_cast<std::size_t>(std::find_if(text.begin(), text.end(), IsLineBreak) - text.begin()));
+    if (singleLine_) text = FirstLine(text);  // as the line edit
     from = std::min(from, text_.size());
     to = std::clamp(to, from, text_.size());
     if (from == to && text.empty()) return EnsureCaretVisible();  // as the text edit after any edit key
-    history_.Record(Apply(from, to - from, text), text, joins);
+    const bool replacesSelection = SelLength() > 0 && from == SelStart() && to == SelStart() + SelLength();
+    const auto selection = std::make_pair(anchor_, caret_);
+    if (singleLine_ && replacesSelection && text.empty()) joins = Joins::kTakesNext;
+    EditHistory::Change undo = Apply(from, to - from, text);
+    if (singleLine_ && replacesSelection) undo.selection = selection;
+    if (singleLine_ && !replacesSelection && text.empty() && from == selection.second)
+        undo.selection = std::make_pair(from, from);  // Delete is undone with the caret before what comes back
+    history_.Record(std::move(undo), text, joins);
 }
 
 EditHistory::Change LightText::Apply(std::size_t at, std::size_t replaces, std::u16string_view text)
@@ -110,12 +116,21 @@ EditHistory::Change LightText::Apply(std::size_t at, std::size_t replaces, std::
 
 void LightText::Undo()
 {
-    history_.Undo([this](const EditHistory::Change& change) { return Apply(change.at, change.replaces, change.text); });
+    history_.Undo([this](const EditHistory::Change& change) {
+        EditHistory::Change redo = Apply(change.at, change.replaces, change.text);
+        if (change.selection) Select(change.selection->first, change.selection->second);
+        redo.selection = change.selection;  // for when it is undone again
+        return redo;
+    });
 }
 
 void LightText::Redo()
 {
-    history_.Redo([this](const EditHistory::Change& change) { return Apply(change.at, change.replaces, change.text); });
+    history_.Redo([this](const EditHistory::Change& change) {
+        EditHistory::Change undo = Apply(change.at, change.replaces, change.text);
+        undo.selection = change.selection;
+        return undo;
+    });
 }
 
 void LightText::CopySelection() const
@@ -138,7 +153,16 @@ void LightText::PasteClipboard()
     const QString text = data->text();
     std::u16string_view pasted(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
     if (pasted.empty()) return;
-    Replace(SelStart(), SelStart() + SelLength(), pasted, Joins::kAsTyping);
+    // The line edit undoes a paste alone, the text edit with the typing it follows.
+    Replace(SelStart(), SelStart() + SelLength(), pasted, singleLine_ ? Joins::kNever : Joins::kAsTyping);
+}
+
+void LightText::SelectAll()
+{
+    anchor_ = 0;  // as the toolkit's box: selecting all scrolls nothing
+    caret_ = text_.size();
+    caretX_ = -1;
+    widget_.update();
 }
 
 bool LightText::Key(QKeyEvent* event)
@@ -180,6 +204,7 @@ bool LightText::Key(QKeyEvent* event)
         if ((move.vertical || document) && singleLine_) return false;  // as the line edit: a single line has no lines
         const std::optional<std::size_t> to = move.to(select);
         if (!move.vertical) caretX_ = -1;
+        if (singleLine_ && to && *to != caret_) history_.StopJoining();  // as the line edit
         if (to)
             MoveCaret(*to, select);
         else
@@ -199,17 +224,14 @@ bool LightText::Key(QKeyEvent* event)
     // A line edit deletes its selection and the word beyond it; a text edit
     // only the selection, if there is one.
     const auto deleteTo = [&](std::size_t to, Joins joins, bool word = false) {
-        if (SelLength() == 0 || (word && singleLine_))
-            caret_ = to;
-        else
-            joins = Joins::kNever;
-        Replace(SelStart(), SelStart() + SelLength(), u"", joins);
+        if (SelLength() == 0 || (word && singleLine_)) {
+            if (anchor_ == to) return MoveCaret(to, false);
+            Replace(std::min(anchor_, to), std::max(anchor_, to), u"", joins);
+        } else
+            Replace(SelStart(), SelStart() + SelLength(), u"");
     };
     if (event->matches(QKeySequence::SelectAll)) {
-        anchor_ = 0;  // as the toolkit's box: selecting all scrolls nothing
-        caret_ = end;
-        caretX_ = -1;
-        widget_.update();
+        SelectAll();
     } else if (event->matches(QKeySequence::Copy)) {
         CopySelection();
     } else if (event->matches(QKeySequence::Cut)) {
@@ -350,27 +372,32 @@ void LightText::InputMethod(QInputMethodEvent* event)
         Replace(SelStart(), SelStart() + SelLength(), FromQString(event->commitString()), Joins::kAsTyping);
 }
 
-void LightText::ContextMenu(QContextMenuEvent* event)
+// The toolkit's own menu, its actions doing here what they do in its boxes.
+void LightText::ContextMenu(QContextMenuEvent* event, QMenu& menu)
 {
-    QMenu menu(&widget_);
+    const EditMenuActions actions = FindEditActions(menu);
     const bool selection = SelLength() > 0;
-    const bool clipboard =
-        QGuiApplication::clipboard()->mimeData() && QGuiApplication::clipboard()->mimeData()->hasText();
-    menu.addAction(QObject::tr("&Undo"), [this] { Undo(); })->setEnabled(history_.CanUndo());
-    menu.addAction(QObject::tr("&Redo"), [this] { Redo(); })->setEnabled(history_.CanRedo());
-    menu.addSeparator();
-    menu.addAction(QObject::tr("Cu&t"),
-                   [this] {
-                       CopySelection();
-                       Replace(SelStart(), SelStart() + SelLength(), u"");
-                   })
-        ->setEnabled(selection);
-    menu.addAction(QObject::tr("&Copy"), [this] { CopySelection(); })->setEnabled(selection);
-    menu.addAction(QObject::tr("&Paste"), [this] { PasteClipboard(); })->setEnabled(clipboard);
-    menu.addAction(QObject::tr("Delete"), [this] { Replace(SelStart(), SelStart() + SelLength(), u""); })
-        ->setEnabled(selection);
-    menu.addSeparator();
-    menu.addAction(QObject::tr("Select All"), [this] { Select(0, text_.size()); })->setEnabled(!text_.empty());
+    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+    const bool pastable =
+        singleLine_ ? !QGuiApplication::clipboard()->text().isEmpty()
+                    : clipboard && ((clipboard->hasText() && !clipboard->text().isEmpty()) || clipboard->hasHtml());
+    const bool allSelected = SelLength() == text_.size();
+    const auto takeOver = [this](QAction* action, bool enabled, std::function<void()> run) {
+        if (!action) return;
+        action->disconnect();
+        action->setEnabled(enabled);
+        QObject::connect(action, &QAction::triggered, &widget_, std::move(run));
+    };
+    takeOver(actions.undo, history_.CanUndo(), [this] { Undo(); });
+    takeOver(actions.redo, history_.CanRedo(), [this] { Redo(); });
+    takeOver(actions.cut, selection, [this] {
+        CopySelection();
+        Replace(SelStart(), SelStart() + SelLength(), u"");
+    });
+    takeOver(actions.copy, selection, [this] { CopySelection(); });
+    takeOver(actions.paste, pastable, [this] { PasteClipboard(); });
+    takeOver(actions.remove, selection, [this] { Replace(SelStart(), SelStart() + SelLength(), u""); });
+    takeOver(actions.selectAll, !text_.empty() && !(singleLine_ && allSelected), [this] { SelectAll(); });
     menu.exec(event->globalPos());
 }
 

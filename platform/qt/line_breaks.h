@@ -3,6 +3,7 @@
 // What a line break is, in a box's exact text and in the toolkit's document,
 // which keeps every kind of paragraph break as one separator.
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -20,6 +21,12 @@ inline bool IsParagraphBreak(char16_t c)
 inline bool IsLineBreak(char16_t c)
 {
     return IsParagraphBreak(c) || c == 0x2028;
+}
+
+// A text's first line, as a single-line box keeps what is typed or pasted.
+inline std::u16string_view FirstLine(std::u16string_view text)
+{
+    return text.substr(0, static_cast<std::size_t>(std::find_if(text.begin(), text.end(), IsLineBreak) - text.begin()));
 }
 
 // The units of the line break at `at`, or just before it (CR LF is one

@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/qt/edit_menu.h"
 #include "platform/qt/light_routing.h"
 #include "platform/qt/light_text_accessible.h"
+#include "platform/qt/line_breaks.h"
 #include "platform/qt/qt_strings.h"
 
 namespace ravelon::forms::qt {
@@ -23,12 +25,12 @@ public:
 
     State validate(QString& input, int& cursor) const override
     {
-        const auto isBreak = [](QChar c) { return c == u'\r' || c == u'\n'; };
-        const auto firstBreak = std::find_if(input.cbegin(), input.cend(), isBreak);
-        if (firstBreak == input.cend()) return Acceptable;
+        const std::u16string_view text(reinterpret_cast<const char16_t*>(input.utf16()),
+                                       static_cast<std::size_t>(input.size()));
+        const auto at = static_cast<int>(FirstLine(text).size());
+        if (at == input.size()) return Acceptable;
         // The box never holds a break, so this one came with the text just
         // inserted, which ends at the cursor: the rest of that text goes.
-        const auto at = static_cast<int>(firstBreak - input.cbegin());
         input = input.left(at) + (cursor > at ? input.mid(cursor) : QString());
         cursor = at;
         return Acceptable;
@@ -85,10 +87,9 @@ protected:
     {
         if (light) return LightRouting::contextMenuEvent(event);
         const std::unique_ptr<QMenu> menu(createStandardContextMenu());
-        for (QAction* action : menu->actions()) {
-            if (action->objectName() != QStringLiteral("edit-paste")) continue;
-            action->disconnect();
-            QObject::connect(action, &QAction::triggered, this, [this] { box_.PasteClipboard(); });
+        if (QAction* paste = FindEditActions(*menu).paste) {
+            paste->disconnect();
+            QObject::connect(paste, &QAction::triggered, this, [this] { box_.PasteClipboard(); });
         }
         menu->exec(event->globalPos());
     }
@@ -213,7 +214,12 @@ void LineTextBox::PasteClipboard()
         light_->Select(static_cast<std::size_t>(from), static_cast<std::size_t>(from + length));
         return light_->PasteClipboard();
     }
-    edit_->paste();
+    if (!pasted) return;
+    // Lines after the first are left out by inserting the first alone: cut
+    // by the validator, the paste would take the line edit's undo history.
+    const std::u16string_view first = FirstLine(*pasted);
+    if (first.size() == pasted->size()) return edit_->paste();
+    edit_->insert(ToQString(first));
 }
 
 }  // namespace ravelon::forms::qt

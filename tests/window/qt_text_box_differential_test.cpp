@@ -11,11 +11,14 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 #include <cstdlib>
 #include <random>
 #include <sstream>
+#include <utility>
 
 #include "platform/qt/qt_text_boxes.h"
 #include "platform/qt/testing_hooks.h"
@@ -31,11 +34,11 @@ using forms::qt::LightTextOf;
 using forms::qt::ToQString;
 
 struct Action {
-    enum Kind { kKey, kClick, kDoubleClick, kTripleClick, kWheel, kCommit } kind = kKey;
+    enum Kind { kKey, kClick, kDoubleClick, kTripleClick, kWheel, kCommit, kMenu } kind = kKey;
     Qt::Key key = Qt::Key_unknown;
     Qt::KeyboardModifiers modifiers = Qt::NoModifier;
-    QPointF at;  // a click's place, as a share of the box's width and height
-    int delta = 0;
+    QPointF at;     // a click's place, as a share of the box's width and height
+    int delta = 0;  // the wheel's turn; the menu's action chosen
     QString text;
 };
 
@@ -61,6 +64,9 @@ std::string Describe(const Action& action)
         case Action::kCommit:
             out << "commit '" << action.text.toStdString() << "'";
             break;
+        case Action::kMenu:
+            out << "context menu, its action " << action.delta;
+            break;
     }
     return out.str();
 }
@@ -75,6 +81,7 @@ struct Observed {
     int toldCaret = 0, toldSelectionStart = 0, toldSelectionEnd = 0;
     QString toldLine, toldLineBefore, toldLineAfter;
     QString toldCharacter;
+    QString menu;  // the context menu's actions, as shown, when it was opened
 
     bool operator==(const Observed&) const = default;
 };
@@ -86,15 +93,19 @@ std::string Describe(const Observed& o)
         << "' anchor " << o.anchor << " caret " << o.caret << " first in view " << o.firstInView << " focused "
         << o.focused << " | told caret " << o.toldCaret << " selection " << o.toldSelectionStart << '-'
         << o.toldSelectionEnd << " line '" << o.toldLine.toStdString() << "' before '" << o.toldLineBefore.toStdString()
-        << "' after '" << o.toldLineAfter.toStdString() << "' character '" << o.toldCharacter.toStdString() << "'";
+        << "' after '" << o.toldLineAfter.toStdString() << "' character '" << o.toldCharacter.toStdString() << "' menu "
+        << o.menu.toStdString();
     return out.str();
 }
 
 constexpr QPointF kTopLeftInView(6, 4);
 
+QString g_menuShown;
+
 Observed Observe(QWidget* box, forms::TextBox& control)
 {
     Observed o;
+    o.menu = std::exchange(g_menuShown, QString());
     o.text = control.Text();
     o.focused = box->hasFocus();
     if (forms::qt::LightText* light = LightTextOf(box)) {
@@ -179,6 +190,23 @@ void Apply(const Action& action, QWidget* box)
             QApplication::sendEvent(surface, &wheel);
             break;
         }
+        case Action::kMenu: {
+            // The menu runs its own loop: read it and choose from inside.
+            QTimer::singleShot(0, [index = action.delta] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                if (!menu) return;
+                int n = 0;
+                for (QAction* item : menu->actions()) {
+                    if (item->isSeparator()) continue;
+                    g_menuShown += item->text() + (item->isEnabled() ? QString() : QStringLiteral(" (off)")) + u';';
+                    if (n++ == index && item->isEnabled()) item->trigger();
+                }
+                menu->close();
+            });
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, at, surface->mapToGlobal(at));
+            QApplication::sendEvent(surface, &menu);
+            break;
+        }
         case Action::kCommit: {
             QInputMethodEvent commit;
             commit.setCommitString(action.text);
@@ -256,6 +284,17 @@ Action Wheel(int delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     Action action = Of(Action::kWheel, modifiers);
     action.delta = delta;
     return action;
+}
+// The context menu's items, from Undo (0) to Select All (6).
+std::vector<Action> MenuItems(int first, int last)
+{
+    std::vector<Action> actions;
+    for (int item = first; item <= last; ++item) {
+        Action action = Of(Action::kMenu);
+        action.delta = item;
+        actions.push_back(action);
+    }
+    return actions;
 }
 const std::vector<Action> kWheel = {Wheel(-120), Wheel(120)};
 const std::vector<Action> kPages =
@@ -354,6 +393,16 @@ INSTANTIATE_TEST_SUITE_P(
                         kTyping + kMoving + kMouse + kWheel},
         DifferentialRow{"code_pages", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs() + Paragraphs(), 11, 600,
                         kTyping + kMoving + kPages + kPages},
+        DifferentialRow{"code_context_menu", "txtDecrypt", Paragraphs(), 12, 300, kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6)},
+        // The line edit's undo puts back the caret and selection by rules of
+        // its own, followed only for a replaced selection: its menu's undo is left out.
+        DifferentialRow{"address_context_menu", "txtEmail", kAddress, 13, 300, kTyping + kMoving + MenuItems(2, 6) + MenuItems(2, 6)},
+        // The line edit also joins a deletion to a selection deleted before it, which
+        // the big view does not: Backspace and Delete are left out.
+        DifferentialRow{"address_undo_of_replaced_selections", "txtEmail", kAddress, 14, 300,
+                        Keys({Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End}, Qt::ShiftModifier) +
+                            Keys({Qt::Key_Left, Qt::Key_Right, Qt::Key_A, Qt::Key_Delete, Qt::Key_Backspace}) +
+                            Keys({Qt::Key_X, Qt::Key_V, Qt::Key_Z}, Qt::ControlModifier)},
         DifferentialRow{"address_typing_moving_and_clipboard", "txtEmail", kAddress, 5, 600,
                         kTyping + kMoving + kEditing + kWords},
         DifferentialRow{"code_double_and_triple_clicks", "txtDecrypt", Paragraphs() + Paragraphs(), 9, 400,
