@@ -380,6 +380,16 @@ std::u16string Paragraphs()
            u"last line";
 }
 
+// Paragraphs that wrap, so that the first line in view often continues one.
+std::u16string WrappedParagraphs()
+{
+    std::u16string text;
+    for (int i = 0; i < 8; ++i)
+        text += u"a paragraph long enough to wrap over two or three lines of the box, with words of every length "
+                u"and some more words\r\nshort\r\n";
+    return text;
+}
+
 const std::u16string kAddress = u"someone.else@example.com";
 
 // clang-format off
@@ -392,7 +402,7 @@ INSTANTIATE_TEST_SUITE_P(
         DifferentialRow{"code_mouse_and_wheel", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs(), 4, 600,
                         kTyping + kMoving + kMouse + kWheel},
         DifferentialRow{"code_pages", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs() + Paragraphs(), 11, 600,
-                        kTyping + kMoving + kPages + kPages},
+                        kTyping + kMoving + kPages + kPages + std::vector<Action>{Of(Action::kDoubleClick)}},
         DifferentialRow{"code_context_menu", "txtDecrypt", Paragraphs(), 12, 300, kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6)},
         // The line edit's undo puts back the caret and selection by rules of
         // its own, followed only for a replaced selection: its menu's undo is left out.
@@ -403,6 +413,8 @@ INSTANTIATE_TEST_SUITE_P(
                         Keys({Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End}, Qt::ShiftModifier) +
                             Keys({Qt::Key_Left, Qt::Key_Right, Qt::Key_A, Qt::Key_Delete, Qt::Key_Backspace}) +
                             Keys({Qt::Key_X, Qt::Key_V, Qt::Key_Z}, Qt::ControlModifier)},
+        DifferentialRow{"code_scrolling_wrapped_paragraphs", "txtDecrypt", WrappedParagraphs(), 15, 400,
+                        kPages + kWheel + Keys({Qt::Key_Up, Qt::Key_Down, Qt::Key_A, Qt::Key_Return, Qt::Key_Backspace})},
         DifferentialRow{"address_typing_moving_and_clipboard", "txtEmail", kAddress, 5, 600,
                         kTyping + kMoving + kEditing + kWords},
         DifferentialRow{"code_double_and_triple_clicks", "txtDecrypt", Paragraphs() + Paragraphs(), 9, 400,
