@@ -132,7 +132,6 @@ private:
     qreal TopOfLines(std::size_t top);
     qreal RoomBelow(std::size_t top);
     qreal ViewTop();
-    qreal InParagraph(std::size_t line);
     void SetTop(std::size_t top);
     std::size_t Filled(std::size_t top);
     std::optional<qreal> LineTopInView(std::size_t line, qreal within = std::numeric_limits<qreal>::max());

@@ -31,20 +31,9 @@ qreal LightText::ViewTop()
     return TopOfLines(top_) - fracture_;
 }
 
-// How far `line` is below the start of its paragraph.
-qreal LightText::InParagraph(std::size_t line)
-{
-    qreal y = 0;
-    for (std::size_t l = line; l > 0 && !IsParagraphBreak(text_[lines_.Start(l) - 1]); --l)
-        y += lines_.LayOut(l - 1).lineAt(0).height();
-    return y;
-}
-
 // The text edit scrolls its view by whole pixels: a new first line comes to
 // its place less the fraction of a pixel the move leaves over, which stays
-// until a move of a whole pixel or more. The move is measured from where the
-// new line is shown when it is near (two views or so); from farther, as if
-// both paragraphs began at the same place.
+// until a move of a whole pixel or more.
 void LightText::SetTop(std::size_t top)
 {
     if (top == top_) return;
@@ -55,8 +44,10 @@ void LightText::SetTop(std::size_t top)
     }
     const qreal near = 2 * placement_.area.height() + lines_.LayOut(top_).lineAt(0).height();
     const std::optional<qreal> at = LineTopInView(top, near);
-    const qreal realDy =
-        at ? TopOfLines(top) - *at : (TopOfLines(top) - InParagraph(top)) - (ViewTop() - InParagraph(top_));
+    // Farther, lines are taken to be as high as the new one: the lines between
+    // are not laid out for a fraction of a pixel.
+    const qreal lines = top > top_ ? static_cast<qreal>(top - top_) : -static_cast<qreal>(top_ - top);
+    const qreal realDy = TopOfLines(top) - at.value_or(ViewTop() + lines * lines_.LayOut(top).lineAt(0).height());
     const int dy = static_cast<int>(realDy);
     fracture_ = dy == 0 || !widget_.isVisible() ? 0 : realDy - dy;
     top_ = top;
