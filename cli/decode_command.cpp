@@ -3,11 +3,14 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <string>
 #include <string_view>
 
+#include "cli/read_whole.h"
 #include "cli/text_encoding.h"
 #include "decoder/code_stream.h"
 #include "decoder/decode_error.h"
+#include "decoder/kernel_choice.h"
 
 namespace ravelon::cli {
 
@@ -68,6 +71,8 @@ public:
     {
         Options options;
         if (const std::optional<int> ended = Parse(arguments, options)) return *ended;
+        if (const std::optional<std::string> problem = KernelChoiceProblem())
+            std::fprintf(err_, "ravelon-decode: %s\n", problem->c_str());
         if (*options.addressLength == 0) return Say("Please enter an email address", kNoAddress);
         int status = kDecoded;
         if (options.files.empty()) return DecodeInput(in_, "standard input", options);
@@ -83,36 +88,41 @@ private:
     {
         bool onlyFiles = false;
         for (std::size_t i = 0; i < arguments.size(); ++i) {
-            const std::u16string& a = arguments[i].text;
-            const auto value = [&]() -> const std::u16string* { return i + 1 < arguments.size() ? &arguments[++i].text : nullptr; };
+            const Argument& argument = arguments[i];
+            const std::u16string& a = argument.text;
             if (onlyFiles || a == u"-" || !a.starts_with(u"-")) {
-                options.files.push_back(&arguments[i]);
-            } else if (a == u"--") {
+                options.files.push_back(&argument);
+                continue;
+            }
+            if (!argument.isText) return NotUtf8(i);
+            // An option's value: the next argument, or what follows '=' in the long form.
+            std::optional<std::u16string> value;
+            const auto valued = [&](std::u16string_view shortName, std::u16string_view longName) -> std::optional<int> {
+                if (a == shortName || a == longName) {
+                    if (i + 1 >= arguments.size()) return Usage(Narrow(longName) + " needs a value");
+                    if (!arguments[++i].isText) return NotUtf8(i);
+                    value = arguments[i].text;
+                } else if (a.size() > longName.size() && a.starts_with(longName) && a[longName.size()] == u'=') {
+                    value = a.substr(longName.size() + 1);
+                }
+                return std::nullopt;
+            };
+            if (a == u"--") {
                 onlyFiles = true;
             } else if (a == u"-h" || a == u"--help") {
-                std::fputs(kHelp, out_);
-                return kDecoded;
+                return Show(kHelp);
             } else if (a == u"-V" || a == u"--version") {
-                std::fputs("ravelon-decode 1.01\n", out_);
-                return kDecoded;
+                return Show("ravelon-decode 1.01\n");
             } else if (a == u"--lf") {
                 options.lf = true;
-            } else if (a == u"-a" || a == u"--address" || a.starts_with(u"--address=")) {
-                const std::u16string* address = a.starts_with(u"--address=") ? nullptr : value();
-                const std::u16string text = address ? *address : a.substr(10);
-                if (!address && !a.starts_with(u"--address=")) return Usage("--address needs an address");
-                options.addressLength = text.size();
-            } else if (a == u"-n" || a == u"--address-length" || a.starts_with(u"--address-length=")) {
-                const std::u16string* number = a.starts_with(u"--address-length=") ? nullptr : value();
-                const std::u16string text = number ? *number : a.substr(17);
-                if (!number && !a.starts_with(u"--address-length=")) return Usage("--address-length needs a number");
-                std::size_t n = 0;
-                if (text.empty() || text.size() > 12) return Usage("--address-length needs a number");
-                for (char16_t c : text) {
-                    if (c < u'0' || c > u'9') return Usage("--address-length needs a number");
-                    n = n * 10 + static_cast<std::size_t>(c - u'0');
-                }
-                options.addressLength = n;
+            } else if (const std::optional<int> ended = valued(u"-a", u"--address"); ended || value) {
+                if (ended) return ended;
+                options.addressLength = value->size();
+            } else if (const std::optional<int> wrong = valued(u"-n", u"--address-length"); wrong || value) {
+                if (wrong) return wrong;
+                const std::optional<std::size_t> n = Count(*value);
+                if (!n) return Usage("--address-length needs a number");
+                options.addressLength = *n;
             } else {
                 return Usage("unknown option " + Narrow(a));
             }
@@ -121,15 +131,39 @@ private:
         return std::nullopt;
     }
 
+    // A count in decimal digits; one too big for any address stays too big.
+    static std::optional<std::size_t> Count(std::u16string_view digits)
+    {
+        if (digits.empty()) return std::nullopt;
+        constexpr std::size_t kTooBig = std::size_t{1} << 40;
+        std::size_t n = 0;
+        for (char16_t c : digits) {
+            if (c < u'0' || c > u'9') return std::nullopt;
+            n = std::min(kTooBig, n * 10 + static_cast<std::size_t>(c - u'0'));
+        }
+        return n;
+    }
+
+    int NotUtf8(std::size_t index) { return Usage("argument " + std::to_string(index + 1) + " is not valid UTF-8"); }
+
+    // --help and --version: what they show, or why it could not be written.
+    int Show(const char* text)
+    {
+        if (std::fputs(text, out_) >= 0 && std::fflush(out_) == 0) return kDecoded;
+        std::fprintf(err_, "ravelon-decode: cannot write the output: %s\n", std::strerror(errno));
+        return kCannotReadOrWrite;
+    }
+
     int Usage(const std::string& problem)
     {
         std::fprintf(err_, "ravelon-decode: %s\nTry 'ravelon-decode --help'.\n", problem.c_str());
         return kUsage;
     }
 
+    // The window's own words; when files are named, after the file's name.
     int Say(const std::string& message, int status)
     {
-        std::fprintf(err_, "%s\n", message.c_str());
+        std::fprintf(err_, "%s%s\n", about_.c_str(), message.c_str());
         return status;
     }
 
@@ -142,17 +176,21 @@ private:
 
     int DecodeFile(const Argument& file, const Options& options)
     {
-        if (file.text == u"-") return DecodeInput(in_, "standard input", options);
+        if (file.text == u"-" && file.isText) {
+            about_ = "ravelon-decode: standard input: ";
+            return DecodeInput(in_, "standard input", options);
+        }
+        about_ = "ravelon-decode: " + file.Shown() + ": ";
 #ifdef _WIN32
         std::FILE* f = _wfopen(file.path.c_str(), L"rb");
 #else
         std::FILE* f = std::fopen(file.path.c_str(), "rb");
 #endif
         if (!f) {
-            std::fprintf(err_, "ravelon-decode: %s: %s\n", Narrow(file.text).c_str(), std::strerror(errno));
+            std::fprintf(err_, "ravelon-decode: %s: %s\n", file.Shown().c_str(), std::strerror(errno));
             return kCannotReadOrWrite;
         }
-        const int status = DecodeInput(f, Narrow(file.text), options);
+        const int status = DecodeInput(f, file.Shown(), options);
         std::fclose(f);
         return status;
     }
@@ -160,9 +198,7 @@ private:
     int DecodeInput(std::FILE* f, const std::string& name, const Options& options)
     {
         std::string bytes;
-        char buffer[1 << 16];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) bytes.append(buffer, n);
-        if (std::ferror(f)) {
+        if (!ReadWhole(f, bytes)) {
             std::fprintf(err_, "ravelon-decode: %s: %s\n", name.c_str(), std::strerror(errno));
             return kCannotReadOrWrite;
         }
@@ -183,9 +219,10 @@ private:
         try {
             failure = Pass(text, announced, options, nullptr);
         } catch (const NotText& bad) {
-            std::fprintf(err_, "ravelon-decode: %s: not valid %s text at byte %zu\n", name.c_str(),
-                         announced.encoding == Encoding::Utf16Le || announced.encoding == Encoding::Utf16Be ? "UTF-16" : "UTF-8",
-                         bad.offset);
+            std::fprintf(
+                err_, "ravelon-decode: %s: not valid %s text at byte %zu\n", name.c_str(),
+                announced.encoding == Encoding::Utf16Le || announced.encoding == Encoding::Utf16Be ? "UTF-16" : "UTF-8",
+                bad.offset);
             return kNotText;
         }
         for (const std::string& note : notes_) Say(note, 0);
@@ -262,7 +299,8 @@ private:
     bool Write(std::string& bytes)
     {
         const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out_) == bytes.size() && std::fflush(out_) == 0;
-        if (!ok && !writeFailed_) std::fprintf(err_, "ravelon-decode: cannot write the output: %s\n", std::strerror(errno));
+        if (!ok && !writeFailed_)
+            std::fprintf(err_, "ravelon-decode: cannot write the output: %s\n", std::strerror(errno));
         writeFailed_ = writeFailed_ || !ok;
         bytes.clear();
         return ok;
@@ -271,6 +309,7 @@ private:
     std::FILE* in_;
     std::FILE* out_;
     std::FILE* err_;
+    std::string about_;  // what messages of the window's own words start with
     bool writeFailed_ = false;
     std::vector<std::string> notes_;
 };

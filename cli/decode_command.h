@@ -3,17 +3,11 @@
 // ravelon-decode: decodes codes in files or on standard input, for scripts.
 
 #include <cstdio>
-#include <filesystem>
-#include <string>
 #include <vector>
 
-namespace ravelon::cli {
+#include "cli/arguments.h"
 
-// One command-line argument: as text, and as the file name it may be.
-struct Argument {
-    std::u16string text;
-    std::filesystem::path path;
-};
+namespace ravelon::cli {
 
 // Exit statuses, as --help lists them.
 enum Status : int {

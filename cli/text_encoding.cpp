@@ -10,9 +10,15 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
-unsigned char Byte(std::string_view text, std::size_t i) { return static_cast<unsigned char>(text[i]); }
+unsigned char Byte(std::string_view text, std::size_t i)
+{
+    return static_cast<unsigned char>(text[i]);
+}
 
-bool IsUtf16(Encoding encoding) { return encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be; }
+bool IsUtf16(Encoding encoding)
+{
+    return encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be;
+}
 
 // One code point of UTF-8 at text[i]: its value, and how many bytes it takes;
 // 0 bytes when it is not valid (shortest form only, no surrogates, at most U+10FFFF).
@@ -26,28 +32,20 @@ CodePoint DecodeUtf8(std::string_view text, std::size_t i)
     std::size_t length = 0;
     char32_t value = 0, least = 0;
     if (lead < 0x80) return {lead, 1};
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2, value = lead & 0x1Fu, least = 0x80;
-    else if (lead >= 0xE0 && lead <= 0xEF) length = 3, value = lead & 0x0Fu, least = 0x800;
-    else if (lead >= 0xF0 && lead <= 0xF4) length = 4, value = lead & 0x07u, least = 0x10000;
-    else return {0, 0};
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2, value = lead & 0x1Fu, least = 0x80;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3, value = lead & 0x0Fu, least = 0x800;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4, value = lead & 0x07u, least = 0x10000;
+    else
+        return {0, 0};
     for (std::size_t k = 1; k < length; ++k) {
         if (i + k >= text.size() || (Byte(text, i + k) & 0xC0) != 0x80) return {0, 0};
         value = value << 6 | (Byte(text, i + k) & 0x3Fu);
     }
     if (value < least || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return {0, 0};
     return {value, length};
-}
-
-// The first byte of an invalid sequence: where the lead byte or a bad continuation is.
-std::size_t FirstBadByte(std::string_view text, std::size_t i)
-{
-    const unsigned char lead = Byte(text, i);
-    if (lead < 0xC2 || lead > 0xF4) return i;
-    const std::size_t length = lead <= 0xDF ? 2 : lead <= 0xEF ? 3 : 4;
-    for (std::size_t k = 1; k < length; ++k) {
-        if (i + k >= text.size() || (Byte(text, i + k) & 0xC0) != 0x80) return i + k;
-    }
-    return i;  // well formed, but overlong, a surrogate or past U+10FFFF
 }
 
 }  // namespace
@@ -69,7 +67,8 @@ std::size_t FinalLineBreakBytes(std::string_view text, Encoding encoding)
     const auto unitFromEnd = [&](std::size_t k) -> int {  // the k-th unit from the end, 1-based
         if (text.size() % 2 != 0 || text.size() < 2 * k) return -1;
         const std::size_t i = text.size() - 2 * k;
-        return encoding == Encoding::Utf16Le ? Byte(text, i) | Byte(text, i + 1) << 8 : Byte(text, i) << 8 | Byte(text, i + 1);
+        return encoding == Encoding::Utf16Le ? Byte(text, i) | Byte(text, i + 1) << 8
+                                             : Byte(text, i) << 8 | Byte(text, i + 1);
     };
     if (unitFromEnd(1) == '\n') return unitFromEnd(2) == '\r' ? 4 : 2;
     return unitFromEnd(1) == '\r' ? 2 : 0;
@@ -88,7 +87,8 @@ bool TextReader::Next(std::u16string& units, std::size_t most)
         const bool little = encoding_ == Encoding::Utf16Le;
         const std::size_t end = std::min(text_.size() - text_.size() % 2, at_ + 2 * most);
         const auto unitAt = [&](std::size_t i) -> char16_t {
-            return static_cast<char16_t>(little ? Byte(text_, i) | Byte(text_, i + 1) << 8 : Byte(text_, i) << 8 | Byte(text_, i + 1));
+            return static_cast<char16_t>(little ? Byte(text_, i) | Byte(text_, i + 1) << 8
+                                                : Byte(text_, i) << 8 | Byte(text_, i + 1));
         };
         for (; at_ < end; at_ += 2) {
             const char16_t unit = unitAt(at_);
@@ -120,7 +120,7 @@ bool TextReader::Next(std::u16string& units, std::size_t most)
             }
         }
         const CodePoint c = DecodeUtf8(text_, at_);
-        if (c.bytes == 0) throw NotText{firstOffset_ + FirstBadByte(text_, at_)};
+        if (c.bytes == 0) throw NotText{firstOffset_ + at_};  // the sequence's first byte, however it is bad
         if (c.value >= 0x10000) {
             units += static_cast<char16_t>(0xD800 + ((c.value - 0x10000) >> 10));
             units += static_cast<char16_t>(0xDC00 + ((c.value - 0x10000) & 0x3FF));
@@ -164,11 +164,35 @@ void AppendEncoded(std::u16string_view units, Encoding encoding, bool lf, std::s
 std::string_view MarkOf(Encoding encoding)
 {
     switch (encoding) {
-        case Encoding::Utf8WithMark: return kUtf8Mark;
-        case Encoding::Utf16Le: return kUtf16LeMark;
-        case Encoding::Utf16Be: return kUtf16BeMark;
-        default: return {};
+        case Encoding::Utf8WithMark:
+            return kUtf8Mark;
+        case Encoding::Utf16Le:
+            return kUtf16LeMark;
+        case Encoding::Utf16Be:
+            return kUtf16BeMark;
+        default:
+            return {};
     }
+}
+
+std::u16string FromUtf8Replacing(std::string_view text)
+{
+    std::u16string units;
+    for (std::size_t i = 0; i < text.size();) {
+        const CodePoint c = DecodeUtf8(text, i);
+        if (c.bytes == 0) {
+            units += u'\uFFFD';
+            ++i;
+        } else if (c.value >= 0x10000) {
+            units += static_cast<char16_t>(0xD800 + ((c.value - 0x10000) >> 10));
+            units += static_cast<char16_t>(0xDC00 + ((c.value - 0x10000) & 0x3FF));
+            i += c.bytes;
+        } else {
+            units += static_cast<char16_t>(c.value);
+            i += c.bytes;
+        }
+    }
+    return units;
 }
 
 std::optional<std::u16string> FromUtf8(std::string_view text)

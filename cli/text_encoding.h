@@ -52,5 +52,7 @@ std::string_view MarkOf(Encoding encoding);
 
 // UTF-8 as UTF-16 code units; none when it is not valid UTF-8.
 std::optional<std::u16string> FromUtf8(std::string_view text);
+// The same, each byte that is not part of valid UTF-8 shown as U+FFFD.
+std::u16string FromUtf8Replacing(std::string_view text);
 
 }  // namespace ravelon::cli
