@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/quoted_name.h"
 #include "cli/read_whole.h"
 #include "cli/text_encoding.h"
 #include "decoder/code_stream.h"
@@ -124,7 +125,7 @@ private:
                 if (!n) return Usage("--address-length needs a number");
                 options.addressLength = *n;
             } else {
-                return Usage("unknown option " + Narrow(a));
+                return Usage("unknown option " + QuotedName(Narrow(a)));
             }
         }
         if (!options.addressLength) return Usage("give the address (--address) or its length (--address-length)");

@@ -9,10 +9,17 @@ namespace ravelon::cli {
 
 namespace {
 
+// On Windows a backslash separates folders and needs no quotes there.
+#ifdef _WIN32
+constexpr std::string_view kBarePunctuation = "%+,-./:=@_^\\";
+#else
+constexpr std::string_view kBarePunctuation = "%+,-./:=@_^";
+#endif
+
 bool IsBare(unsigned char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           std::string_view("%+,-./:=@_^").find(static_cast<char>(c)) != std::string_view::npos;
+           kBarePunctuation.find(static_cast<char>(c)) != std::string_view::npos;
 }
 
 // How many bytes of printable UTF-8 start at `i` (0 when none do).

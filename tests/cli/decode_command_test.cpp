@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/decode_command.h"
+#include "cli/quoted_name.h"
 #include "cli/text_encoding.h"
 #include "tests/decoder/random_inputs.h"
 #include "tests/decoder/reference_decoder.h"
@@ -175,6 +176,13 @@ INSTANTIATE_TEST_SUITE_P(
                 kMarkerCode,
                 kAddressTooLong,
                 "The email address is too long"},
+        Refusal{"unknown_option_with_a_control_character",
+                {u"-n", u"3",
+                 u"-\x1f"
+                 u"a"},
+                kMarkerCode,
+                kUsage,
+                "ravelon-decode: unknown option '-'$'\\037''a'\n"},
         Refusal{"file_name_with_a_terminal_escape",
                 {u"-n", u"3", u"/nonexistent/a\x1b[31mred"},
                 "",
@@ -359,8 +367,9 @@ TEST_F(CodeFiles, EachFilesMessageNamesItAndTheStatusIsTheFirstFailures)
     const Result first = RunCommand({u"-n", u"3", good, invalid, empty}, "");
     EXPECT_EQ(first.status, kInvalidCode);
     EXPECT_EQ(first.out, "Meet at noon\r\n");
-    EXPECT_NE(first.err.find("ravelon-decode: " + Utf8(invalid) + ": Invalid Code!\n"), std::string::npos) << first.err;
-    EXPECT_NE(first.err.find("ravelon-decode: " + Utf8(empty) + ": Please enter an encrypted code\n"),
+    EXPECT_NE(first.err.find("ravelon-decode: " + QuotedName(Utf8(invalid)) + ": Invalid Code!\n"), std::string::npos)
+        << first.err;
+    EXPECT_NE(first.err.find("ravelon-decode: " + QuotedName(Utf8(empty)) + ": Please enter an encrypted code\n"),
               std::string::npos)
         << first.err;
     EXPECT_EQ(RunCommand({u"-n", u"3", empty, good, invalid}, "").status, kNoCode);
