@@ -33,4 +33,24 @@ inline Colour ReadableTextColour(Colour themeText, Colour background)
     return ContrastRatio(0x000000, background) >= ContrastRatio(0xFFFFFF, background) ? 0x000000u : 0xFFFFFFu;
 }
 
+// The colours the system gives labels, and whether the user chose high contrast.
+struct SystemLabelColours {
+    Colour dialogFace;
+    Colour buttonText;
+    bool highContrast;
+};
+
+struct LabelColours {
+    Colour surface;
+    Colour text;
+};
+
+// The window's surface and its labels' text: the design's surface with the
+// system's text kept readable on it; in high contrast, the user's own pair.
+inline LabelColours ChooseLabelColours(Colour designedSurface, const SystemLabelColours& system)
+{
+    if (system.highContrast) return {system.dialogFace, system.buttonText};
+    return {designedSurface, ReadableTextColour(system.buttonText, designedSurface)};
+}
+
 }  // namespace ravelon::forms

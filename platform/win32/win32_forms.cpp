@@ -51,15 +51,16 @@ bool HighContrast()
            (settings.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
+LabelColours LabelColoursOn(Colour designed)
+{
+    return ChooseLabelColours(ToColorRef(designed), {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT), HighContrast()});
+}
+
 // The window and its labels: the design's colour, or the user's dialog colour in high contrast.
-COLORREF SurfaceColour(Colour designed) { return HighContrast() ? GetSysColor(COLOR_BTNFACE) : ToColorRef(designed); }
+COLORREF SurfaceColour(Colour designed) { return LabelColoursOn(designed).surface; }
 
 // Label text: the system's button text, kept readable on the design's colour.
-COLORREF LabelTextColour(Colour designed)
-{
-    const COLORREF text = GetSysColor(COLOR_BTNTEXT);
-    return HighContrast() ? text : ReadableTextColour(text, ToColorRef(designed));
-}
+COLORREF LabelTextColour(Colour designed) { return LabelColoursOn(designed).text; }
 
 // The per-monitor DPI functions came with Windows 10; earlier systems get the
 // screen's DPI and the plain frame computation.

@@ -34,24 +34,33 @@ TEST_P(DecryptRequestTest, WarnsAndYields)
     EXPECT_EQ(DecoderRequest(GetParam().address, GetParam().code), GetParam().outcome);
 }
 
-Outcome Yields(std::u16string text) { return {{}, std::move(text), Failure::None}; }
-Outcome Warns(Warning w) { return {{std::move(w)}, std::nullopt, Failure::None}; }
+Outcome Yields(std::u16string text)
+{
+    return {{}, std::move(text), Failure::None};
+}
+Outcome Warns(Warning w)
+{
+    return {{std::move(w)}, std::nullopt, Failure::None};
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Messages, DecryptRequestTest,
-    ::testing::Values(
-        RequestRow{"both_empty_warns_about_the_address_only", u"", u"", Warns(kNoAddress)},
-        RequestRow{"empty_address_keeps_the_code_box", u"", u"qotmzbXc", Warns(kNoAddress)},
-        RequestRow{"empty_address_before_an_invalid_code", u"", u"nonsense", Warns(kNoAddress)},
-        RequestRow{"empty_code", u"a", u"", Warns(kNoCode)},
-        RequestRow{"invalid_tag_empties_the_code_box", u"a", u"hello", {{kInvalid}, u"", Failure::None}},
-        RequestRow{"spaces_are_a_code", u"a", u"      ", {{kInvalid}, u"", Failure::None}},
-        RequestRow{"spaces_are_an_address_of_length_3", u"   ", u"qotmzd-e-f", Yields(u"abc")},
-        RequestRow{"tag_alone_gives_empty_text", u"a", u"ze4vb", Yields(u"")},
-        RequestRow{"only_the_length_of_the_address_counts", u"\u00E9\U0001F600", u"qotmzd-e-f", Yields(u"abc")}),
+    ::testing::Values(RequestRow{"both_empty_warns_about_the_address_only", u"", u"", Warns(kNoAddress)},
+                      RequestRow{"empty_address_keeps_the_code_box", u"", u"qotmzbXc", Warns(kNoAddress)},
+                      RequestRow{"empty_address_before_an_invalid_code", u"", u"nonsense", Warns(kNoAddress)},
+                      RequestRow{"empty_code", u"a", u"", Warns(kNoCode)},
+                      RequestRow{"invalid_tag_empties_the_code_box", u"a", u"hello", {{kInvalid}, u"", Failure::None}},
+                      RequestRow{"spaces_are_a_code", u"a", u"      ", {{kInvalid}, u"", Failure::None}},
+                      RequestRow{"spaces_are_an_address_of_length_3", u"   ", u"qotmzd-e-f", Yields(u"abc")},
+                      RequestRow{"tag_alone_gives_empty_text", u"a", u"ze4vb", Yields(u"")},
+                      RequestRow{"only_the_length_of_the_address_counts", u"\u00E9\U0001F600", u"qotmzd-e-f",
+                                 Yields(u"abc")}),
     RowName{});
 
-Outcome Decoded(std::u16string_view plain) { return Yields(std::u16string(plain)); }
+Outcome Decoded(std::u16string_view plain)
+{
+    return Yields(std::u16string(plain));
+}
 
 // Codes of the first scheme at shift 1, built from their plain text.
 RequestRow Marker(const char* name, std::u16string_view plain, std::u16string_view restored)
@@ -61,30 +70,35 @@ RequestRow Marker(const char* name, std::u16string_view plain, std::u16string_vi
 
 INSTANTIATE_TEST_SUITE_P(
     Markers, DecryptRequestTest,
-    ::testing::Values(
-        Marker("between_letters", u"a###NEWLINE###b", u"a\r\nb"),
-        Marker("back_to_back", u"###NEWLINE######NEWLINE###", u"\r\n\r\n"),
-        Marker("overlapping_only_the_first_counts", u"###NEWLINE###NEWLINE###", u"\r\nNEWLINE###"),
-        Marker("extra_number_sign_in_front", u"####NEWLINE###", u"#\r\n"),
-        Marker("extra_number_sign_behind", u"###NEWLINE####", u"\r\n#"),
-        Marker("at_the_start", u"###NEWLINE###end", u"\r\nend"),
-        Marker("at_the_end", u"start###NEWLINE###", u"start\r\n"),
-        Marker("lower_case_is_no_marker", u"###newline###", u"###newline###"),
-        Marker("two_number_signs_in_front_is_no_marker", u"##NEWLINE###", u"##NEWLINE###"),
-        Marker("two_number_signs_behind_is_no_marker", u"###NEWLINE##", u"###NEWLINE##"),
-        Marker("cut_short_at_the_end", u"ab###NEWLIN", u"ab###NEWLIN"),
-        Marker("text_without_marker_unchanged", u"Hello, World! 1+1=2 \u00A3", u"Hello, World! 1+1=2 \u00A3"),
-        Marker("marker_alone", u"###NEWLINE###", u"\r\n")),
+    ::testing::Values(Marker("between_letters", u"a###NEWLINE###b", u"a\r\nb"),
+                      Marker("back_to_back", u"###NEWLINE######NEWLINE###", u"\r\n\r\n"),
+                      Marker("overlapping_only_the_first_counts", u"###NEWLINE###NEWLINE###", u"\r\nNEWLINE###"),
+                      Marker("extra_number_sign_in_front", u"####NEWLINE###", u"#\r\n"),
+                      Marker("extra_number_sign_behind", u"###NEWLINE####", u"\r\n#"),
+                      Marker("at_the_start", u"###NEWLINE###end", u"\r\nend"),
+                      Marker("at_the_end", u"start###NEWLINE###", u"start\r\n"),
+                      Marker("lower_case_is_no_marker", u"###newline###", u"###newline###"),
+                      Marker("two_number_signs_in_front_is_no_marker", u"##NEWLINE###", u"##NEWLINE###"),
+                      Marker("two_number_signs_behind_is_no_marker", u"###NEWLINE##", u"###NEWLINE##"),
+                      Marker("cut_short_at_the_end", u"ab###NEWLIN", u"ab###NEWLIN"),
+                      Marker("text_without_marker_unchanged", u"Hello, World! 1+1=2 \u00A3",
+                             u"Hello, World! 1+1=2 \u00A3"),
+                      Marker("marker_alone", u"###NEWLINE###", u"\r\n")),
     RowName{});
 
-std::u16string Address(std::size_t length) { return std::u16string(length, u'm'); }
+std::u16string Address(std::size_t length)
+{
+    return std::u16string(length, u'm');
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Failures, DecryptRequestTest,
     ::testing::Values(
         RequestRow{"longest_address_is_shift_32767", Address(32767), u"qotmz", Yields(u"")},
         RequestRow{"address_of_32768_overflows", Address(32768), u"qotmz", {{}, std::nullopt, Failure::Overflow}},
-        RequestRow{"invalid_code_is_shown_before_the_overflow", Address(32768), u"junk!",
+        RequestRow{"invalid_code_is_shown_before_the_overflow",
+                   Address(32768),
+                   u"junk!",
                    {{kInvalid}, std::nullopt, Failure::Overflow}},
         RequestRow{"overflow_before_out_of_range", Address(40000), u"qotmza-", {{}, std::nullopt, Failure::Overflow}},
         RequestRow{"outside_unit_at_shift_94", Address(94), u"qotmz`-", Yields(u"a")},
@@ -92,7 +106,10 @@ INSTANTIATE_TEST_SUITE_P(
         RequestRow{"p_plus_94", Address(100), u"qotmzf-", Yields(u"a")},
         RequestRow{"p_plus_95", Address(100), u"qotmze-", {{}, std::nullopt, Failure::OutOfRange}},
         RequestRow{"a_filler_cannot_fail", Address(95), u"qotmza`", Yields(u"a")},
-        RequestRow{"failure_after_good_text_yields_nothing", Address(95), u"pulxaab-cd-\r", {{}, std::nullopt, Failure::OutOfRange}}),
+        RequestRow{"failure_after_good_text_yields_nothing",
+                   Address(95),
+                   u"pulxaab-cd-\r",
+                   {{}, std::nullopt, Failure::OutOfRange}}),
     RowName{});
 
 TEST(DecryptRequest, FailuresCarryAMessageForTheUser)
@@ -150,6 +167,27 @@ TEST(DecryptRequest, DecodesTablesWithFarApartFillersAlike)
     ASSERT_TRUE(text);
     EXPECT_EQ(std::u16string(text->View()), restored);
     EXPECT_TRUE(sink.warnings.empty());
+}
+
+// Two tables alike but for two letters of the alphabet swapped: a symbol past
+// them, shifted back onto one of them, is the one each table has there.
+TEST(DecryptRequest, TablesWithTheirOwnAlphabetsDecodeEachByItsOwnOnOneThread)
+{
+    const CipherTables builtin = BuildCipherTables();
+    CipherTables swapped = builtin;
+    std::swap(swapped.Alphabet[7], swapped.Alphabet[8]);
+    const std::u16string code = std::u16string(builtin.SchemeTags[0]) + builtin.Alphabet[10];  // position 11
+    const std::u16string address = u"abc";                                                     // back 3: position 8
+    for (int round = 0; round < 2; ++round) {
+        for (const auto& [tables, expected] :
+             {std::pair<const CipherTables*, char16_t>{&builtin, builtin.Alphabet[7]},
+              std::pair<const CipherTables*, char16_t>{&swapped, builtin.Alphabet[8]}}) {
+            testing::RecordingSink sink;
+            const std::optional<DecryptedText> text = DecryptRequest(address, code, sink, *tables);
+            ASSERT_TRUE(text);
+            EXPECT_EQ(std::u16string(text->View()), std::u16string(1, expected)) << "round " << round;
+        }
+    }
 }
 
 }  // namespace

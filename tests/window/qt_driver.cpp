@@ -115,8 +115,10 @@ public:
     {
         QTest::keyClick(Code(), Qt::Key_End, Qt::ControlModifier);
         for (char16_t c : text) {
-            if (c == u'\r') QTest::keyClick(Code(), Qt::Key_Return);
-            else QTest::keyClicks(Code(), QString(QChar(c)));
+            if (c == u'\r')
+                QTest::keyClick(Code(), Qt::Key_Return);
+            else
+                QTest::keyClicks(Code(), QString(QChar(c)));
         }
     }
     void BackspaceInCode(std::size_t times) override
@@ -124,10 +126,7 @@ public:
         Code()->moveCursor(QTextCursor::End);
         for (std::size_t i = 0; i < times; ++i) QTest::keyClick(Code(), Qt::Key_Backspace);
     }
-    void Click(std::string_view button) override
-    {
-        QTest::mouseClick(program_.Widget(button), Qt::LeftButton);
-    }
+    void Click(std::string_view button) override { QTest::mouseClick(program_.Widget(button), Qt::LeftButton); }
     void CloseWindow() override { program_.window()->close(); }
     void MinimiseAndRestore() override
     {
@@ -154,10 +153,18 @@ public:
         QWidget* target = QApplication::focusWidget();
         if (!target) target = program_.window();
         switch (key) {
-            case Key::Tab: QTest::keyClick(target, Qt::Key_Tab); break;
-            case Key::ShiftTab: QTest::keyClick(target, Qt::Key_Backtab, Qt::ShiftModifier); break;
-            case Key::Enter: QTest::keyClick(target, Qt::Key_Return); break;
-            case Key::Escape: QTest::keyClick(target, Qt::Key_Escape); break;
+            case Key::Tab:
+                QTest::keyClick(target, Qt::Key_Tab);
+                break;
+            case Key::ShiftTab:
+                QTest::keyClick(target, Qt::Key_Backtab, Qt::ShiftModifier);
+                break;
+            case Key::Enter:
+                QTest::keyClick(target, Qt::Key_Return);
+                break;
+            case Key::Escape:
+                QTest::keyClick(target, Qt::Key_Escape);
+                break;
         }
     }
 
@@ -174,7 +181,8 @@ public:
             shown = email ? FromQString(Email()->text()) == exact
                           : FromQString(Code()->document()->toRawText()) == forms::qt::AsInDocument(exact);
         if (!shown)
-            throw std::runtime_error(std::string(box) + " shows another text than it holds: " + Printable(exact.substr(0, 200)));
+            throw std::runtime_error(std::string(box) +
+                                     " shows another text than it holds: " + Printable(exact.substr(0, 200)));
         return exact;
     }
     bool Enabled(std::string_view control) override { return program_.Widget(control)->isEnabled(); }
@@ -210,8 +218,10 @@ public:
     }
     void SetClipboard(std::optional<std::u16string> text) override
     {
-        if (text) QGuiApplication::clipboard()->setText(ToQString(*text));
-        else QGuiApplication::clipboard()->clear();
+        if (text)
+            QGuiApplication::clipboard()->setText(ToQString(*text));
+        else
+            QGuiApplication::clipboard()->clear();
     }
 
 private:
@@ -229,15 +239,27 @@ private:
         if (!box || !box->isVisible()) return;
         MessageBoxSeen seen{FromQString(box->text()), FromQString(box->windowTitle()), 0, {}};
         switch (box->icon()) {
-            case QMessageBox::Information: seen.icon = 0x40; break;
-            case QMessageBox::Warning: seen.icon = 0x30; break;
-            case QMessageBox::Critical: seen.icon = 0x10; break;
-            case QMessageBox::Question: seen.icon = 0x20; break;
-            default: break;
+            case QMessageBox::Information:
+                seen.icon = 0x40;
+                break;
+            case QMessageBox::Warning:
+                seen.icon = 0x30;
+                break;
+            case QMessageBox::Critical:
+                seen.icon = 0x10;
+                break;
+            case QMessageBox::Question:
+                seen.icon = 0x20;
+                break;
+            default:
+                break;
         }
         for (QAbstractButton* button : box->buttons()) seen.buttons.push_back(FromQString(button->text().remove('&')));
         boxes_.push_back(std::move(seen));
         box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject();
+        // As a window manager may: nothing is active once the box has gone,
+        // where the offscreen platform would activate the window again itself.
+        QApplication::setActiveWindow(nullptr);
     }
 
     QtProgram program_;
@@ -248,7 +270,10 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ScenarioDriver> StartProgram() { return std::make_unique<QtDriver>(); }
+std::unique_ptr<ScenarioDriver> StartProgram()
+{
+    return std::make_unique<QtDriver>();
+}
 
 void Press(QWidget* widget, const std::vector<Keys>& keys)
 {
