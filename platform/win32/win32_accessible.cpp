@@ -7,7 +7,9 @@ namespace ravelon::forms::win32 {
 namespace {
 
 // The system's accessible object for a control, with another name; every
-// other property and method is the system's. COM interfaces have no virtual
+// other property and method is the system's. (IAccPropServices::SetHwndPropStr
+// would name the control in a few lines, but Wine answers it with E_NOTIMPL,
+// and the program is tested there.) COM interfaces have no virtual
 // destructor: the object deletes itself, as its own final type.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
@@ -46,8 +48,8 @@ public:
     {
         return system_->GetIDsOfNames(iid, names, count, lcid, ids);
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
-                                     VARIANT* result, EXCEPINFO* exception, UINT* argument) override
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                     EXCEPINFO* exception, UINT* argument) override
     {
         return system_->Invoke(id, iid, lcid, flags, params, result, exception, argument);
     }
@@ -66,17 +68,26 @@ public:
     {
         return system_->get_accChild(child, object);
     }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override { return system_->get_accValue(child, value); }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override
+    {
+        return system_->get_accValue(child, value);
+    }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override
     {
         return system_->get_accDescription(child, text);
     }
-    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override { return system_->get_accRole(child, role); }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override
+    {
+        return system_->get_accRole(child, role);
+    }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override
     {
         return system_->get_accState(child, state);
     }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override { return system_->get_accHelp(child, help); }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override
+    {
+        return system_->get_accHelp(child, help);
+    }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override
     {
         return system_->get_accHelpTopic(file, child, topic);
@@ -86,7 +97,10 @@ public:
         return system_->get_accKeyboardShortcut(child, shortcut);
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override { return system_->get_accFocus(child); }
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override { return system_->get_accSelection(children); }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override
+    {
+        return system_->get_accSelection(children);
+    }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override
     {
         return system_->get_accDefaultAction(child, action);
@@ -105,7 +119,10 @@ public:
         return system_->accHitTest(left, top, child);
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override { return system_->accDoDefaultAction(child); }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override { return system_->put_accName(child, name); }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override
+    {
+        return system_->put_accName(child, name);
+    }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override
     {
         return system_->put_accValue(child, value);
@@ -126,7 +143,8 @@ LRESULT NamedAccessibleObject(HWND control, WPARAM wParam, LPARAM lParam, const 
 {
     if (static_cast<LONG>(lParam) != OBJID_CLIENT) return 0;
     IAccessible* system = nullptr;
-    if (FAILED(CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&system))))
+    if (FAILED(
+            CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&system))))
         return 0;
     auto* named = new NamedAccessible(system, name);
     const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, named);
