@@ -60,6 +60,11 @@ protected:
     {
         light ? light->InputMethod(event) : Base::inputMethodEvent(event);
     }
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override
+    {
+        const QVariant own = Base::inputMethodQuery(query);
+        return light ? light->InputMethodQuery(query, own) : own;
+    }
     void contextMenuEvent(QContextMenuEvent* event) override
     {
         if (!light) return Base::contextMenuEvent(event);

@@ -300,6 +300,25 @@ QRect LightText::CharacterRect(std::size_t position)
     return onWidget.isEmpty() ? QRect() : QRect(widget_.mapToGlobal(onWidget.topLeft()), onWidget.size());
 }
 
+std::optional<QRectF> LightText::CaretPlace()
+{
+    if (singleLine_) {
+        ScrollSingleLine();
+        if (caret_ < scrollFrom_) return std::nullopt;
+        const std::size_t end = std::min(text_.size(), std::max(caret_, scrollFrom_ + 4 * kSingleLineReach));
+        const auto layout = LayOutOneLine(Slice(text_, scrollFrom_, end), widget_.font());
+        const QTextLine line = layout->lineAt(0);
+        const qreal x = placement_.origin.x() - scrollPixels_ + line.cursorToX(static_cast<int>(caret_ - scrollFrom_));
+        return QRectF(x, placement_.origin.y(), 1, line.height());
+    }
+    const std::size_t line = lines_.LineOf(caret_);
+    const std::optional<qreal> y = LineTopInView(line, 4 * placement_.area.height());
+    if (!y) return std::nullopt;
+    const QTextLine shown = lines_.LayOut(line).lineAt(0);
+    const qreal x = placement_.origin.x() + shown.cursorToX(static_cast<int>(caret_ - lines_.Start(line)));
+    return QRectF(x, *y, 1, shown.height());
+}
+
 std::pair<std::size_t, std::size_t> LightText::LineAround(std::size_t position)
 {
     if (singleLine_) return {0, text_.size()};

@@ -11,10 +11,12 @@
 #include <QElapsedTimer>
 #include <QPointF>
 #include <QRect>
+#include <QRectF>
 #include <QString>
 #include <QTextLayout>
 #include <QTextOption>
 #include <QTimer>
+#include <QVariant>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -86,12 +88,17 @@ public:
     void MouseDoubleClick(QMouseEvent* event);
     void Wheel(QWheelEvent* event);
     void InputMethod(QInputMethodEvent* event);
+    // What an input method asks of the box, as the toolkit's box answers it;
+    // `otherwise` is the toolkit's own answer, for what the text does not decide.
+    QVariant InputMethodQuery(Qt::InputMethodQuery query, const QVariant& otherwise);
     // Shows `menu`, the toolkit's own for the box, with its actions taken over.
     void ContextMenu(QContextMenuEvent* event, QMenu& menu);
     void FocusChanged();
 
     // The unit at `position` on the screen; empty when it is out of view.
     QRect CharacterRect(std::size_t position);
+    // Where the caret is drawn in the widget, a pixel wide; none far out of view.
+    std::optional<QRectF> CaretPlace();
     // The unit at `point` in the widget, or the caret position nearest it.
     std::size_t PositionAt(QPointF point);
     // The line that shows `position`, up to where End would go on it.

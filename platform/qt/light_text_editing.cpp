@@ -366,12 +366,6 @@ void LightText::Wheel(QWheelEvent* event)
     ScrollBy(-std::clamp(static_cast<int>(delta / 120.0 * page), -page, page));
 }
 
-void LightText::InputMethod(QInputMethodEvent* event)
-{
-    if (!event->commitString().isEmpty())
-        Replace(SelStart(), SelStart() + SelLength(), FromQString(event->commitString()), Joins::kAsTyping);
-}
-
 // The toolkit's own menu, its actions doing here what they do in its boxes.
 void LightText::ContextMenu(QContextMenuEvent* event, QMenu& menu)
 {
