@@ -1,0 +1,166 @@
+#pragma once
+
+// Pieces the x86 paths share: the compaction of a block's kept units, the
+// 128-bit tables and masks, AVX2's lookup and AVX-512's squeeze.
+
+#if defined(__GNUC__) && !defined(__clang__)
+// GCC 12's AVX-512 headers start some intrinsics from undefined registers.
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+#include <immintrin.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "decoder/detail/kernel_table.h"
+
+namespace ravelon::detail::x86 {
+
+// Where each kept unit of a block comes from: for an output vector of `width`
+// bytes, the first of the two input vectors it takes bytes from, and for each
+// byte its index in those two (width up: the second).
+template <std::size_t Group, std::size_t Width>
+struct Compaction {
+    static constexpr std::size_t kKept = Group - 1;
+    std::array<std::size_t, kKept> first{};
+    std::array<std::array<std::uint8_t, Width>, kKept> index{};
+};
+
+template <std::size_t Group, std::size_t Width>
+constexpr Compaction<Group, Width> MakeCompaction()
+{
+    Compaction<Group, Width> c;
+    constexpr std::size_t kept = Group - 1;
+    for (std::size_t k = 0; k < kept; ++k) {
+        const auto unitOf = [&](std::size_t q) { return q / kept * Group + q % kept; };
+        c.first[k] = unitOf(Width * k) / Width;
+        for (std::size_t j = 0; j < Width; ++j) {
+            const std::size_t offset = unitOf(Width * k + j) - Width * c.first[k];
+            if (offset >= 2 * Width) throw "a kept unit beyond two vectors";
+            c.index[k][j] = static_cast<std::uint8_t>(offset);
+        }
+    }
+    return c;
+}
+
+// ---- 128-bit pieces shared by the SSSE3, AVX2 and AVX-512 BW paths ----
+
+struct ByteTables {
+    __m128i rows[kRows];  // each row XORed with the one before: see Lookup
+    std::uint8_t outside, pound;
+};
+
+inline ByteTables MakeByteTables(const ShiftMap& map)
+{
+    ByteTables t{};
+    std::uint8_t previous[16] = {};
+    for (unsigned r = 0; r < static_cast<unsigned>(kRows); ++r) {
+        std::uint8_t row[16], mixed[16];
+        for (unsigned i = 0; i < 16; ++i) {
+            row[i] = map.decodedBytes[kFirstRow + 16 * r + i];
+            mixed[i] = static_cast<std::uint8_t>(row[i] ^ previous[i]);
+        }
+        std::memcpy(&t.rows[r], mixed, 16);
+        std::memcpy(previous, row, 16);
+    }
+    t.outside = static_cast<std::uint8_t>(map.decoded[kOutsideSlot]);
+    t.pound = static_cast<std::uint8_t>(map.decoded[kPound]);
+    return t;
+}
+
+// Compacting masks for PSHUFB: for each output vector, which bytes come from
+// its first input vector (A) and which from the next (B); 0x80 takes none.
+template <std::size_t Group>
+struct ShuffleMasks {
+    static constexpr std::size_t kKept = Group - 1;
+    std::array<std::size_t, kKept> first{};
+    std::array<std::array<std::uint8_t, 16>, kKept> a{}, b{};
+};
+
+template <std::size_t Group>
+constexpr ShuffleMasks<Group> MakeShuffleMasks()
+{
+    constexpr auto c = MakeCompaction<Group, 16>();
+    ShuffleMasks<Group> m;
+    for (std::size_t k = 0; k < Group - 1; ++k) {
+        m.first[k] = c.first[k];
+        for (std::size_t j = 0; j < 16; ++j) {
+            const std::uint8_t i = c.index[k][j];
+            m.a[k][j] = i < 16 ? i : 0x80;
+            m.b[k][j] = i >= 16 ? static_cast<std::uint8_t>(i - 16) : 0x80;
+        }
+    }
+    return m;
+}
+
+template <std::size_t Group>
+inline constexpr ShuffleMasks<Group> kShuffle = MakeShuffleMasks<Group>();
+
+// The kept bytes of `blocks` blocks of Group 16-byte vectors each; zero bytes
+// (units that fail) are gathered into `failed`.
+template <std::size_t Group, bool CheckFails>
+__attribute__((target("avx2"))) inline std::uint8_t* CompactBlocks(const __m128i* bytes, std::size_t blocks,
+                                                                   std::uint8_t* out, __m128i& failed)
+{
+    constexpr auto& masks = kShuffle<Group>;
+    for (std::size_t block = 0; block < blocks; ++block) {
+        const __m128i* from = bytes + block * Group;
+        for (std::size_t k = 0; k < Group - 1; ++k, out += 16) {
+            const __m128i kept =
+                _mm_or_si128(_mm_shuffle_epi8(from[masks.first[k]],
+                                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks.a[k].data()))),
+                             _mm_shuffle_epi8(from[masks.first[k] + 1],
+                                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks.b[k].data()))));
+            if constexpr (CheckFails) failed = _mm_or_si128(failed, _mm_cmpeq_epi8(kept, _mm_setzero_si128()));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), kept);
+        }
+    }
+    return out;
+}
+
+// ---- AVX2: the compaction as SSSE3's, the lookup 32 kept bytes at a time ----
+
+struct Avx2Tables {
+    __m256i rows[kRows];
+    __m256i outside, pound;
+};
+
+__attribute__((target("avx2"))) inline Avx2Tables MakeAvx2Tables(const ShiftMap& map)
+{
+    const ByteTables t = MakeByteTables(map);
+    Avx2Tables a;
+    for (int k = 0; k < kRows; ++k) a.rows[k] = _mm256_broadcastsi128_si256(t.rows[k]);
+    a.outside = _mm256_set1_epi8(static_cast<char>(t.outside));
+    a.pound = _mm256_set1_epi8(static_cast<char>(t.pound));
+    return a;
+}
+
+__attribute__((target("avx2"))) inline __m256i Lookup(const Avx2Tables& t, __m256i b)
+{
+    const __m256i x = _mm256_sub_epi8(b, _mm256_set1_epi8(static_cast<char>(kFirstRow)));
+    __m256i r = _mm256_shuffle_epi8(t.rows[0], x);
+    for (int k = 1; k < kRows; ++k)
+        r = _mm256_xor_si256(
+            r, _mm256_shuffle_epi8(t.rows[k], _mm256_sub_epi8(x, _mm256_set1_epi8(static_cast<char>(16 * k)))));
+    const __m256i inRows = _mm256_cmpgt_epi8(_mm256_set1_epi8(static_cast<char>(-128 + 16 * kRows)),
+                                             _mm256_xor_si256(x, _mm256_set1_epi8(-128)));
+    r = _mm256_blendv_epi8(t.outside, r, inRows);
+    return _mm256_blendv_epi8(r, t.pound, _mm256_cmpeq_epi8(b, _mm256_set1_epi8(static_cast<char>(kPound))));
+}
+
+// ---- AVX-512 ----
+
+// 64 units squeezed to 64 bytes in order.
+__attribute__((target("avx512f,avx512bw"))) inline __m512i Squeeze(const char16_t* in)
+{
+    const __m512i lo = _mm512_loadu_si512(in);
+    const __m512i hi = _mm512_loadu_si512(in + 32);
+    return _mm512_permutexvar_epi64(_mm512_setr_epi64(0, 2, 4, 6, 1, 3, 5, 7), _mm512_packus_epi16(lo, hi));
+}
+
+// Decoded bytes to text with AVX-512 BW, for both AVX-512 paths.
+Walked Avx512WalkText(const std::uint8_t* bytes, std::size_t n, bool last, char16_t* out, std::size_t room);
+
+}  // namespace ravelon::detail::x86
