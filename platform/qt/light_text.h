@@ -152,6 +152,7 @@ private:
     EditHistory::Change Apply(std::size_t at, std::size_t replaces, std::u16string_view text);
     void Undo();
     void Redo();
+    void ExtendByParagraphs(std::size_t at);
 
     QWidget& widget_;
     QWidget& box_;
@@ -172,6 +173,7 @@ private:
     bool caretShown_ = true;
     QElapsedTimer sinceDoubleClick_;  // a press soon after, where it was, is a third click
     QPointF doubleClickAt_;
+    std::optional<std::pair<std::size_t, std::size_t>> paragraphsClicked_;  // by the last triple click
     QRect caretRect_;
     QTimer blink_;
 };

@@ -107,6 +107,17 @@ EditHistory::Change LightText::Apply(std::size_t at, std::size_t replaces, std::
         QAccessible::updateAccessibility(&event);
     }
     lines_.Edited(at, replaces, text.size());
+    if (paragraphsClicked_) {  // kept over edits as the text edit keeps a cursor
+        const auto moved = [&](std::size_t p) {
+            if (p > at + replaces)
+                p -= replaces;
+            else if (p > at)
+                p = at;
+            return p >= at ? p + text.size() : p;
+        };
+        paragraphsClicked_ = std::make_pair(moved(paragraphsClicked_->first), moved(paragraphsClicked_->second));
+        if (paragraphsClicked_->first == paragraphsClicked_->second) paragraphsClicked_.reset();
+    }
     caretX_ = -1;
     MoveCaret(at + text.size(), false);
     KeepViewFilled();
@@ -275,7 +286,15 @@ void LightText::MousePress(QMouseEvent* event)
                              sinceDoubleClick_.elapsed() < QApplication::doubleClickInterval() &&
                              (event->position() - doubleClickAt_).manhattanLength() < QApplication::startDragDistance();
     sinceDoubleClick_.invalidate();
-    if (!tripleClick) return MoveCaret(PositionAt(event->position()), event->modifiers() & Qt::ShiftModifier);
+    if (!tripleClick) {
+        const std::size_t at = PositionAt(event->position());
+        const bool extend = event->modifiers() & Qt::ShiftModifier;
+        if (extend && paragraphsClicked_) return ExtendByParagraphs(at);
+        // A click in the selection may start a drag, and forgets no triple click.
+        const bool inSelection = SelLength() > 0 && at >= SelStart() && at <= SelStart() + SelLength();
+        if (!extend && !inSelection) paragraphsClicked_.reset();
+        return MoveCaret(at, extend);
+    }
     // A third click selects the line edit's whole text, or the text edit's
     // paragraph with the break that ends it.
     if (singleLine_) return Select(0, text_.size());
@@ -284,6 +303,20 @@ void LightText::MousePress(QMouseEvent* event)
     while (from > 0 && !IsParagraphBreak(text_[from - 1])) --from;
     while (to < text_.size() && !IsParagraphBreak(text_[to])) ++to;
     Select(from, to + BreakAt(text_, to));
+    if (to + BreakAt(text_, to) > from) paragraphsClicked_ = std::make_pair(from, to + BreakAt(text_, to));
+}
+
+// As the text edit after a triple click: Shift+click selects whole
+// paragraphs, from the one clicked three times to the one clicked now.
+void LightText::ExtendByParagraphs(std::size_t at)
+{
+    const auto [start, end] = *paragraphsClicked_;
+    if (at >= start && at <= end) return Select(start, end);
+    std::size_t from = at, to = at;
+    while (from > 0 && !IsParagraphBreak(text_[from - 1])) --from;
+    while (to < text_.size() && !IsParagraphBreak(text_[to])) ++to;
+    if (at < start) return Select(end, from);
+    Select(start, to + BreakAt(text_, to));
 }
 
 // As the toolkit's boxes: releasing the first button offers what it selected;

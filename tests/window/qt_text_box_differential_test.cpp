@@ -171,6 +171,10 @@ INSTANTIATE_TEST_SUITE_P(
                         kTyping + kMoving + kEditing + kWords},
         DifferentialRow{"code_double_and_triple_clicks", "txtDecrypt", Paragraphs() + Paragraphs(), 9, 400,
                         kTyping + kMoving + kClicks},
+        DifferentialRow{"code_shift_click_after_a_triple_click", "txtDecrypt", Paragraphs() + Paragraphs(), 16, 400,
+                        kTyping + kMoving + std::vector<Action>{Of(Action::kClick), Of(Action::kTripleClick),
+                                                                Of(Action::kClick, Qt::ShiftModifier),
+                                                                Of(Action::kClick, Qt::ShiftModifier)}},
         DifferentialRow{"address_double_and_triple_clicks", "txtEmail", kAddress, 10, 300, kTyping + kMoving + kClicks},
         // The box crosses into the big-text view part way, by typing or pasting: nothing is lost.
         DifferentialRow{"code_crossing_into_the_big_view", "txtDecrypt", Paragraphs(), 7, 400,
