@@ -1,7 +1,6 @@
 #include "decoder/kernel_choice.h"
 
 #include <cstdlib>
-#include <string_view>
 
 #include "decoder/detail/vector_kernels.h"
 
@@ -11,13 +10,12 @@ std::optional<std::string> KernelChoiceProblem()
 {
     const char* chosen = std::getenv("RAVELON_KERNEL");
     if (!chosen) return std::nullopt;
+    if (const std::optional<detail::KernelPath> path = detail::RequestedKernelPath()) {
+        if (detail::Available(*path)) return std::nullopt;
+        return "RAVELON_KERNEL=" + std::string(chosen) + ": this CPU lacks it; the fastest path it has is used";
+    }
     std::string names;
     for (detail::KernelPath path : detail::kKernelPaths) {
-        if (chosen == std::string_view(detail::NameOf(path)))
-            return detail::Available(path)
-                       ? std::nullopt
-                       : std::optional<std::string>(std::string("RAVELON_KERNEL=") + chosen +
-                                                    ": this CPU lacks it; the fastest path it has is used");
         names += names.empty() ? "" : ", ";
         names += detail::NameOf(path);
     }

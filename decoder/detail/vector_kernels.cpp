@@ -40,12 +40,8 @@ KernelPath Fastest()
 
 KernelPath FromEnvironment()
 {
-    const char* chosen = std::getenv("RAVELON_KERNEL");
-    if (chosen) {
-        for (KernelPath path : kKernelPaths)
-            if (std::strcmp(chosen, NameOf(path)) == 0 && Available(path)) return path;
-    }
-    return Fastest();
+    const std::optional<KernelPath> requested = RequestedKernelPath();
+    return requested && Available(*requested) ? *requested : Fastest();
 }
 
 std::atomic<KernelPath>& Active()
@@ -110,6 +106,15 @@ bool Available(KernelPath path)
 #else
     return path == KernelPath::Scalar;
 #endif
+}
+
+std::optional<KernelPath> RequestedKernelPath()
+{
+    const char* chosen = std::getenv("RAVELON_KERNEL");
+    if (!chosen) return std::nullopt;
+    for (KernelPath path : kKernelPaths)
+        if (std::strcmp(chosen, NameOf(path)) == 0) return path;
+    return std::nullopt;
 }
 
 KernelPath ActiveKernelPath()

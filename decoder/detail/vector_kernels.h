@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include <optional>
+
 #include "decoder/detail/kernels.h"
 
 namespace ravelon::detail {
@@ -22,6 +24,8 @@ bool Available(KernelPath path);  // on this CPU
 // environment variable RAVELON_KERNEL (scalar, ssse3, avx2, avx512bw,
 // avx512vbmi) or ForceKernelPath chooses another, for tests and benchmarks.
 KernelPath ActiveKernelPath();
+// The path RAVELON_KERNEL names, if it names one (available or not).
+std::optional<KernelPath> RequestedKernelPath();
 void ForceKernelPath(KernelPath path);  // must be Available
 
 // Whether the vector paths can hold `map` in their byte tables.
@@ -31,7 +35,8 @@ bool FitsVectorTables(const ShiftMap& map);
 // active path; returns how many units of `body` it took (a multiple of
 // spacing + 1), having written their kept units to `out`, one byte each. Sets
 // `fails` when one of them falls outside the alphabet.
-std::size_t StripShiftBlocks(std::u16string_view body, int spacing, const ShiftMap& map, std::uint8_t* out, bool& fails);
+std::size_t StripShiftBlocks(std::u16string_view body, int spacing, const ShiftMap& map, std::uint8_t* out,
+                             bool& fails);
 
 // Whether the active path turns decoded bytes into text with its vector units.
 bool HasTextWalk();
