@@ -93,7 +93,7 @@ protected:
 
     void dropEvent(QDropEvent* event) override
     {
-        if (light) return event->ignore();
+        if (light) return LightRouting::dropEvent(event);
         box_.Drop([&] { QPlainTextEdit::dropEvent(event); });
     }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QContextMenuEvent>
+#include <QDragLeaveEvent>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -56,6 +58,16 @@ protected:
         light ? light->MouseDoubleClick(event) : Base::mouseDoubleClickEvent(event);
     }
     void wheelEvent(QWheelEvent* event) override { light ? light->Wheel(event) : Base::wheelEvent(event); }
+    void dragEnterEvent(QDragEnterEvent* event) override
+    {
+        light ? static_cast<void>(light->DragMove(event)) : Base::dragEnterEvent(event);
+    }
+    void dragMoveEvent(QDragMoveEvent* event) override
+    {
+        light ? static_cast<void>(light->DragMove(event)) : Base::dragMoveEvent(event);
+    }
+    void dragLeaveEvent(QDragLeaveEvent* event) override { light ? light->DragLeave() : Base::dragLeaveEvent(event); }
+    void dropEvent(QDropEvent* event) override { light ? light->Drop(event) : Base::dropEvent(event); }
     void inputMethodEvent(QInputMethodEvent* event) override
     {
         light ? light->InputMethod(event) : Base::inputMethodEvent(event);

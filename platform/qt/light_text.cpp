@@ -31,6 +31,7 @@ LightText::LightText(QWidget& widget, QWidget& box, std::u16string& text, bool s
         caretShown_ = !caretShown_;
         widget_.update(caretRect_);
     });
+    QObject::connect(&autoScroll_, &QTimer::timeout, &widget_, [this] { AutoScroll(); });
 }
 
 void LightText::Place(const Placement& placement)
@@ -178,6 +179,9 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
             caretRect_ = QRectF(x - 1, at.y(), 3, line.height()).toAlignedRect();
             if (caretShown_) layout.drawCursor(&painter, at, static_cast<int>(caret_ - start), 1);
         }
+        // Where a drag would drop its text.
+        if (dropCaret_ && *dropCaret_ >= start && (*dropCaret_ < end || (*dropCaret_ == end && caretAtEnd)))
+            layout.drawCursor(&painter, at, static_cast<int>(*dropCaret_ - start), 1);
     };
 
     if (singleLine_) {
@@ -336,10 +340,10 @@ std::optional<std::size_t> LightText::LineStartAway(std::size_t position, int st
     return lines_.Start(away);
 }
 
-void LightText::Select(std::size_t anchor, std::size_t caret)
+void LightText::Select(std::size_t anchor, std::size_t caret, bool reveal)
 {
     anchor_ = std::min(anchor, text_.size());
-    MoveCaret(caret, true);
+    MoveCaret(caret, true, reveal);
 }
 
 void LightText::RestartBlink()

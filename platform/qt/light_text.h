@@ -19,6 +19,7 @@
 #include <QVariant>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,7 @@
 #include "platform/qt/wrapped_lines.h"
 
 class QContextMenuEvent;
+class QDropEvent;
 class QInputMethodEvent;
 class QKeyEvent;
 class QMenu;
@@ -72,7 +74,7 @@ public:
     std::size_t Anchor() const { return anchor_; }
     std::size_t SelStart() const { return std::min(anchor_, caret_); }
     std::size_t SelLength() const { return std::max(anchor_, caret_) - SelStart(); }
-    void Select(std::size_t anchor, std::size_t caret);
+    void Select(std::size_t anchor, std::size_t caret, bool reveal = true);
     void SelectAll();
 
     void CopySelection() const;
@@ -87,6 +89,10 @@ public:
     void MouseRelease(QMouseEvent* event);
     void MouseDoubleClick(QMouseEvent* event);
     void Wheel(QWheelEvent* event);
+    // Text dragged over the box, and dropped on it; false where it may not be.
+    bool DragMove(QDropEvent* event);
+    void DragLeave();
+    void Drop(QDropEvent* event);
     void InputMethod(QInputMethodEvent* event);
     // What an input method asks of the box, as the toolkit's box answers it;
     // `otherwise` is the toolkit's own answer, for what the text does not decide.
@@ -152,7 +158,17 @@ private:
     EditHistory::Change Apply(std::size_t at, std::size_t replaces, std::u16string_view text);
     void Undo();
     void Redo();
-    void ExtendByParagraphs(std::size_t at);
+
+    // ---- the mouse (light_text_mouse.cpp, light_text_drag.cpp) ----
+    std::optional<std::size_t> StartOfWord(std::size_t at) const;
+    std::optional<std::size_t> EndOfWord(std::size_t at) const;
+    void ExtendSelection(std::size_t at, qreal x, bool reveal);
+    void ExtendByParagraphs(std::size_t at, bool reveal);
+    void ExtendByWords(std::size_t at, qreal x, bool reveal);
+    void AutoScroll();
+    void MightDrag(QPointF at);
+    void StartDragFarEnough(QPointF at);
+    void ReleaseWithoutDrag(QPointF at);
 
     QWidget& widget_;
     QWidget& box_;
@@ -173,7 +189,12 @@ private:
     bool caretShown_ = true;
     QElapsedTimer sinceDoubleClick_;  // a press soon after, where it was, is a third click
     QPointF doubleClickAt_;
+    std::optional<std::pair<std::size_t, std::size_t>> wordClicked_;        // by the last double click
     std::optional<std::pair<std::size_t, std::size_t>> paragraphsClicked_;  // by the last triple click
+    std::optional<QPointF> dragFrom_;                                       // a press in the selection
+    std::optional<std::size_t> dropCaret_;                                  // where a drag over the box would drop
+    QTimer autoScroll_;                                                     // while selecting beyond the edge
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>();                // for what outlives a drag's loop
     QRect caretRect_;
     QTimer blink_;
 };

@@ -106,7 +106,9 @@ EditHistory::Change LightText::Apply(std::size_t at, std::size_t replaces, std::
         QAccessible::updateAccessibility(&event);
     }
     lines_.Edited(at, replaces, text.size());
-    if (paragraphsClicked_) {  // kept over edits as the text edit keeps a cursor
+    // What was clicked twice or thrice is kept over edits, as the text edit keeps a cursor.
+    for (auto* clicked : {&wordClicked_, &paragraphsClicked_}) {
+        if (!*clicked) continue;
         const auto moved = [&](std::size_t p) {
             if (p > at + replaces)
                 p -= replaces;
@@ -114,8 +116,8 @@ EditHistory::Change LightText::Apply(std::size_t at, std::size_t replaces, std::
                 p = at;
             return p >= at ? p + text.size() : p;
         };
-        paragraphsClicked_ = std::make_pair(moved(paragraphsClicked_->first), moved(paragraphsClicked_->second));
-        if (paragraphsClicked_->first == paragraphsClicked_->second) paragraphsClicked_.reset();
+        **clicked = std::make_pair(moved((*clicked)->first), moved((*clicked)->second));
+        if ((*clicked)->first == (*clicked)->second) clicked->reset();
     }
     caretX_ = -1;
     MoveCaret(at + text.size(), false);

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <QWidget>
@@ -20,15 +21,16 @@ void LightText::MousePress(QMouseEvent* event)
     const bool tripleClick = sinceDoubleClick_.isValid() &&
                              sinceDoubleClick_.elapsed() < QApplication::doubleClickInterval() &&
                              (event->position() - doubleClickAt_).manhattanLength() < QApplication::startDragDistance();
-    sinceDoubleClick_.invalidate();
+    if (tripleClick) sinceDoubleClick_.invalidate();  // other clicks between leave it possible
     if (!tripleClick) {
         const std::size_t at = PositionAt(event->position());
-        const bool extend = event->modifiers() & Qt::ShiftModifier;
-        if (extend && paragraphsClicked_) return ExtendByParagraphs(at);
-        // A click in the selection may start a drag, and forgets no triple click.
-        const bool inSelection = SelLength() > 0 && at >= SelStart() && at <= SelStart() + SelLength();
-        if (!extend && !inSelection) paragraphsClicked_.reset();
-        return MoveCaret(at, extend);
+        if (event->modifiers() & Qt::ShiftModifier) return ExtendSelection(at, event->position().x(), true);
+        // The text edit may drag its selection away; the line edit drags nothing.
+        if (!singleLine_ && SelLength() > 0 && at >= SelStart() && at <= SelStart() + SelLength())
+            return MightDrag(event->position());
+        wordClicked_.reset();
+        paragraphsClicked_.reset();
+        return MoveCaret(at, false);
     }
     // A third click selects the line edit's whole text, or the text edit's
     // paragraph with the break that ends it.
@@ -41,17 +43,47 @@ void LightText::MousePress(QMouseEvent* event)
     if (to + BreakAt(text_, to) > from) paragraphsClicked_ = std::make_pair(from, to + BreakAt(text_, to));
 }
 
+// A Shift+click, or the mouse moved with its button held: as the text edit,
+// by whole paragraphs after a triple click and by whole words after a double
+// click, otherwise to the place itself.
+void LightText::ExtendSelection(std::size_t at, qreal x, bool reveal)
+{
+    if (paragraphsClicked_) return ExtendByParagraphs(at, reveal);
+    if (wordClicked_) return ExtendByWords(at, x, reveal);
+    MoveCaret(at, true, reveal);
+}
+
 // As the text edit after a triple click: Shift+click selects whole
 // paragraphs, from the one clicked three times to the one clicked now.
-void LightText::ExtendByParagraphs(std::size_t at)
+void LightText::ExtendByParagraphs(std::size_t at, bool reveal)
 {
     const auto [start, end] = *paragraphsClicked_;
-    if (at >= start && at <= end) return Select(start, end);
+    if (at >= start && at <= end) return Select(start, end, reveal);
     std::size_t from = at, to = at;
     while (from > 0 && !IsParagraphBreak(text_[from - 1])) --from;
     while (to < text_.size() && !IsParagraphBreak(text_[to])) ++to;
-    if (at < start) return Select(end, from);
-    Select(start, to + BreakAt(text_, to));
+    if (at < start) return Select(end, from, reveal);
+    Select(start, to + BreakAt(text_, to), reveal);
+}
+
+// As the text edit after a double click: the word clicked stays selected,
+// and the selection takes in the word under the pointer up to whichever of
+// its edges the pointer is nearer; outside that word's extent on its line
+// the selection stays as it is.
+void LightText::ExtendByWords(std::size_t at, qreal x, bool reveal)
+{
+    const auto [wordFrom, wordTo] = *wordClicked_;
+    if (at >= wordFrom && at <= wordTo) return Select(wordFrom, wordTo, reveal);
+    const std::optional<std::size_t> start = StartOfWord(at);
+    const std::optional<std::size_t> end = start ? EndOfWord(*start) : std::nullopt;
+    if (!end) return;
+    const std::size_t line = lines_.LineOf(*start);
+    if (lines_.LineOf(*end) != line) return;
+    const QTextLine shown = lines_.LayOut(line).lineAt(0);
+    const qreal startX = placement_.origin.x() + shown.cursorToX(static_cast<int>(*start - lines_.Start(line)));
+    const qreal endX = placement_.origin.x() + shown.cursorToX(static_cast<int>(*end - lines_.Start(line)));
+    if (x < startX || x > endX) return;
+    Select(at < wordTo ? wordTo : wordFrom, x - startX < endX - x ? *start : *end, reveal);
 }
 
 // As the toolkit's boxes: releasing the first button offers what it selected;
@@ -59,6 +91,8 @@ void LightText::ExtendByParagraphs(std::size_t at)
 // text edit, at the caret in a line edit.
 void LightText::MouseRelease(QMouseEvent* event)
 {
+    autoScroll_.stop();
+    if (dragFrom_ && event->button() == Qt::LeftButton) return ReleaseWithoutDrag(event->position());
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard->supportsSelection()) return;
     if (event->button() == Qt::LeftButton) return OfferSelection();
@@ -69,10 +103,32 @@ void LightText::MouseRelease(QMouseEvent* event)
     Replace(at, at, FromQString(pasted), Joins::kAsTyping);
 }
 
+// The text edit leaves the view where it is while the pointer selects, and
+// scrolls it only while the pointer is held beyond its edge.
 void LightText::MouseMove(QMouseEvent* event)
 {
     if (!(event->buttons() & Qt::LeftButton)) return;
-    MoveCaret(PositionAt(event->position()), true);
+    if (dragFrom_) return StartDragFarEnough(event->position());
+    ExtendSelection(PositionAt(event->position()), event->position().x(), singleLine_);
+    if (singleLine_ || widget_.rect().contains(event->position().toPoint()))
+        autoScroll_.stop();
+    else if (!autoScroll_.isActive())
+        autoScroll_.start(100);
+}
+
+// As the text edit: a line further each time, sooner the further the pointer
+// is beyond the edge.
+void LightText::AutoScroll()
+{
+    const QPoint at = widget_.mapFromGlobal(QCursor::pos());
+    ExtendSelection(PositionAt(at), at.x(), false);
+    const QRect visible = widget_.rect();
+    const int deltaY = std::max(at.y() - visible.top(), visible.bottom() - at.y()) - visible.height();
+    const int deltaX = std::max(at.x() - visible.left(), visible.right() - at.x()) - visible.width();
+    const int delta = std::max({deltaX, deltaY, 7});
+    if (std::max(deltaX, deltaY) < 0) return;
+    autoScroll_.start(4900 / (delta * delta));
+    if (deltaY > 0) ScrollBy(at.y() < visible.center().y() ? -1 : 1);
 }
 
 namespace {
@@ -83,7 +139,37 @@ bool IsWordSeparator(char16_t c)
     return std::u16string_view(u".,?!@#$:;-<>[](){}=/+%&^*'\"`~|\\").find(c) != std::u16string_view::npos;
 }
 
+bool IsSeparatorOrSpace(char16_t c)
+{
+    return QChar(c).isSpace() || IsWordSeparator(c);
+}
+
 }  // namespace
+
+// The text edit's moves to the start of the word at `at` and to the end of
+// the word from `at`, within the paragraph; none where its cursor would not move.
+std::optional<std::size_t> LightText::StartOfWord(std::size_t at) const
+{
+    if (at == 0 || IsParagraphBreak(text_[at - 1])) return std::nullopt;
+    const bool atParagraphEnd = at == text_.size() || IsParagraphBreak(text_[at]);
+    if (atParagraphEnd && IsSeparatorOrSpace(text_[at - 1])) return std::nullopt;
+    const std::size_t start = CursorStep(atParagraphEnd ? at : at + 1, false, QTextLayout::SkipWords);
+    // Within the paragraph the move starts a unit on, so coming back counts as a move.
+    return atParagraphEnd && start == at ? std::nullopt : std::optional(start);
+}
+
+std::optional<std::size_t> LightText::EndOfWord(std::size_t at) const
+{
+    const auto inParagraph = [&](std::size_t i) { return i < text_.size() && !IsParagraphBreak(text_[i]); };
+    std::size_t to = at;
+    if (inParagraph(to) && IsWordSeparator(text_[to])) {
+        for (++to; inParagraph(to) && IsWordSeparator(text_[to]); ++to) {
+        }
+    } else {
+        while (inParagraph(to) && !IsSeparatorOrSpace(text_[to])) ++to;
+    }
+    return to == at ? std::nullopt : std::optional(to);
+}
 
 // The word at the click, as the toolkit's boxes find it, without scrolling
 // to it: the line edit from the word boundary before the unit clicked to the
@@ -104,21 +190,11 @@ void LightText::MouseDoubleClick(QMouseEvent* event)
         return MoveCaret(std::max(from, to), true, false);
     }
     const auto [lineStart, lineEnd] = LineAround(at);
+    wordClicked_.reset();
     if (lineEnd == lineStart) return MoveCaret(at, false, false);
-    const auto separatorOrSpace = [&](std::size_t i) { return QChar(text_[i]).isSpace() || IsWordSeparator(text_[i]); };
-    const bool atParagraphStart = at == 0 || IsParagraphBreak(text_[at - 1]);
-    const bool atParagraphEnd = at == text_.size() || IsParagraphBreak(text_[at]);
-    std::size_t from = at;
-    if (!atParagraphStart && !(atParagraphEnd && separatorOrSpace(at - 1)))
-        from = CursorStep(atParagraphEnd ? at : at + 1, false, QTextLayout::SkipWords);
-    std::size_t to = from;
-    const auto inParagraph = [&](std::size_t i) { return i < text_.size() && !IsParagraphBreak(text_[i]); };
-    if (inParagraph(to) && IsWordSeparator(text_[to])) {
-        for (++to; inParagraph(to) && IsWordSeparator(text_[to]); ++to) {
-        }
-    } else {
-        while (inParagraph(to) && !separatorOrSpace(to)) ++to;
-    }
+    const std::size_t from = StartOfWord(at).value_or(at);
+    const std::size_t to = EndOfWord(from).value_or(from);
+    if (to > from) wordClicked_ = std::make_pair(from, to);
     anchor_ = from;
     MoveCaret(to, true, false);
     OfferSelection();  // the text edit offers a word selected so at once

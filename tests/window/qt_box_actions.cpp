@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
@@ -17,6 +18,27 @@ namespace ravelon::testing {
 namespace {
 
 QString g_menuShown;
+
+void SendMouse(QWidget* surface, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    QMouseEvent event(type, at, surface->mapToGlobal(at), button, held, Qt::NoModifier);
+    QApplication::sendEvent(surface, &event);
+}
+
+// Clicks as a hand does (the second press brings a double click) and holds
+// the last press down while the pointer moves in steps to `to`.
+void ClickAndDrag(QWidget* surface, QPoint at, QPoint to, int clicks)
+{
+    for (int i = 1; i <= clicks; ++i) {
+        SendMouse(surface, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        if (i == 2) SendMouse(surface, QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+        if (i < clicks) SendMouse(surface, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    }
+    constexpr int kSteps = 4;
+    for (int i = 1; i <= kSteps; ++i)
+        SendMouse(surface, QEvent::MouseMove, at + (to - at) * i / kSteps, Qt::NoButton, Qt::LeftButton);
+    SendMouse(surface, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+}
 
 }  // namespace
 
@@ -40,6 +62,10 @@ std::string Describe(const Action& action)
             break;
         case Action::kTripleClick:
             out << "triple click at " << action.at.x() << ',' << action.at.y();
+            break;
+        case Action::kDrag:
+            out << "drag after " << action.delta << " clicks from " << action.at.x() << ',' << action.at.y() << " to "
+                << action.to.x() << ',' << action.to.y();
             break;
         case Action::kWheel:
             out << "wheel " << action.delta << (action.modifiers ? " with a modifier" : "");
@@ -73,6 +99,12 @@ void Apply(const Action& action, QWidget* box)
         case Action::kTripleClick:
             QTest::mouseDClick(surface, Qt::LeftButton, Qt::NoModifier, at);
             QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, at);
+            break;
+        case Action::kDrag:
+            ClickAndDrag(surface, at,
+                         QPoint(static_cast<int>(action.to.x() * surface->width()),
+                                static_cast<int>(action.to.y() * surface->height())),
+                         action.delta);
             break;
         case Action::kWheel: {
             QWheelEvent wheel(at, surface->mapToGlobal(at), QPoint(), QPoint(0, action.delta), Qt::NoButton,
@@ -115,6 +147,7 @@ std::vector<Action> RandomActions(unsigned seed, int count, const std::vector<Ac
     for (int i = 0; i < count; ++i) {
         Action action = kinds[std::uniform_int_distribution<std::size_t>(0, kinds.size() - 1)(random)];
         action.at = QPointF(share(random), share(random));
+        if (action.kind == Action::kDrag) action.to = QPointF(share(random), share(random));
         actions.push_back(action);
     }
     return actions;
@@ -145,6 +178,13 @@ std::vector<Action> operator+(std::vector<Action> a, const std::vector<Action>& 
 {
     a.insert(a.end(), b.begin(), b.end());
     return a;
+}
+
+Action Drag(int clicks)
+{
+    Action action = Of(Action::kDrag);
+    action.delta = clicks;
+    return action;
 }
 
 Action Wheel(int delta, Qt::KeyboardModifiers modifiers)

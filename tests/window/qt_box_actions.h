@@ -13,11 +13,12 @@
 namespace ravelon::testing {
 
 struct Action {
-    enum Kind { kKey, kClick, kDoubleClick, kTripleClick, kWheel, kCommit, kMenu } kind = kKey;
+    enum Kind { kKey, kClick, kDoubleClick, kTripleClick, kDrag, kWheel, kCommit, kMenu } kind = kKey;
     Qt::Key key = Qt::Key_unknown;
     Qt::KeyboardModifiers modifiers = Qt::NoModifier;
     QPointF at;     // a click's place, as a share of the box's width and height
-    int delta = 0;  // the wheel's turn; the menu's action chosen
+    QPointF to;     // where a drag ends, likewise
+    int delta = 0;  // the wheel's turn; the menu's action chosen; the clicks a drag starts with
     QString text;
 };
 
@@ -30,6 +31,8 @@ std::vector<Action> RandomActions(unsigned seed, int count, const std::vector<Ac
 std::vector<Action> KeyPresses(std::initializer_list<Qt::Key> keys, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 Action Of(Action::Kind kind, Qt::KeyboardModifiers modifiers = Qt::NoModifier, QString text = {});
 Action Wheel(int delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// The button held down after the last of `clicks` clicks and dragged.
+Action Drag(int clicks);
 // The context menu's items, from Undo (0) to Select All (6).
 std::vector<Action> MenuItems(int first, int last);
 std::vector<Action> operator+(std::vector<Action> a, const std::vector<Action>& b);

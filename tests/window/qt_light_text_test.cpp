@@ -7,7 +7,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <functional>
@@ -292,6 +294,60 @@ TEST(LightText, InvisibleTextIsShownInLinesOfBoundedSize)
         longest = std::max(longest, lines.End(line) - lines.Start(line));
     EXPECT_GT(count, 100u);
     EXPECT_LE(longest, 2000u);
+}
+
+// Where a selection made with the button held below the box ended, and
+// the first line then in view, in the box's exact positions.
+struct HeldBelow {
+    std::size_t anchor, caret, firstInView;
+};
+
+HeldBelow HoldTheButtonBelowTheBox(const std::u16string& text, std::size_t lightFrom)
+{
+    forms::qt::SetLightTextFrom(lightFrom);
+    QtProgram program;
+    program.form().TextBoxNamed("txtEmail").SetText(u"someone@example.com");
+    forms::TextBox& box = program.form().TextBoxNamed("txtDecrypt");
+    box.SetText(text);
+    auto* edit = qobject_cast<QPlainTextEdit*>(program.Widget("txtDecrypt"));
+    QWidget* surface = edit->viewport();
+    const QPoint press(20, 8), below(20, surface->height() + 30);
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, at, surface->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(surface, &event);
+    };
+    send(QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
+    QCursor::setPos(surface->mapToGlobal(below));
+    send(QEvent::MouseMove, below, Qt::NoButton, Qt::LeftButton);
+    QTest::qWait(300);
+    send(QEvent::MouseButtonRelease, below, Qt::LeftButton, Qt::NoButton);
+    const auto selStart = box.SelStart(), selEnd = selStart + box.SelLength();
+    std::size_t firstInView = 0;
+    if (forms::qt::LightText* light = forms::qt::LightTextOf(edit)) {
+        firstInView = light->FirstInView();
+    } else {
+        QTextCursor top = edit->cursorForPosition(QPoint(0, 0));
+        top.movePosition(QTextCursor::StartOfLine);
+        firstInView = forms::qt::ExactPosition(box.Text(), static_cast<std::size_t>(top.position()));
+    }
+    forms::qt::SetLightTextFrom(32768);
+    return {selStart, selEnd, firstInView};
+}
+
+// Held below the box's bottom edge, the button scrolls the box a line at a
+// time as the toolkit's does, and the selection follows into what comes in
+// view. (How far depends on the timer: the views are compared in kind.)
+TEST(LightText, AButtonHeldBelowTheBoxScrollsItAndSelectsWhatComesInView)
+{
+    const std::u16string text = ShortLines(26) + ShortLines(26) + ShortLines(26);
+    const std::size_t line = ShortLines(1).size();
+    for (const std::size_t lightFrom : {std::size_t{1} << 30, std::size_t{1}}) {
+        const HeldBelow held = HoldTheButtonBelowTheBox(text, lightFrom);
+        const char* view = lightFrom == 1 ? "big view" : "toolkit's box";
+        EXPECT_LT(held.anchor, line) << view << ": pressed on the first line";
+        EXPECT_GE(held.firstInView, 3 * line) << view << ": scrolled three lines or more";
+        EXPECT_GT(held.caret, held.firstInView + 3 * line) << view << ": selected into the lines in view";
+    }
 }
 
 }  // namespace
