@@ -70,6 +70,7 @@ void LightText::Reset()
     // As the toolkit's boxes: a new single line puts the caret at its end.
     anchor_ = caret_ = singleLine_ ? text_.size() : 0;
     caretX_ = -1;
+    preedit_.reset();
     history_.Clear();
     EnsureCaretVisible();
     widget_.update();
@@ -113,10 +114,13 @@ void LightText::ScrollSingleLine()
     const std::size_t reach = 4 * kSingleLineReach;
     const std::size_t anchor = caret_ - std::min(caret_, reach);
     const std::size_t end = std::min(text_.size(), caret_ + reach);
-    const QTextLine line = lines_.LayOutUnits(anchor, end).lineAt(0);
+    // What an input method composes at the caret takes room there, and the
+    // caret is kept in view where it stands in it.
+    const std::unique_ptr<QTextLayout> composing = WithPreedit(anchor, end, true);
+    const QTextLine line = (composing ? *composing : lines_.LayOutUnits(anchor, end)).lineAt(0);
     const QFontMetrics metrics(widget_.font());
     const qreal width = placement_.width;
-    const qreal cix = qRound(line.cursorToX(static_cast<int>(caret_ - anchor)));
+    const qreal cix = qRound(line.cursorToX(static_cast<int>(caret_ - anchor) + (composing ? preedit_->cursor : 0)));
     const bool endInReach = end == text_.size();
     const qreal widthUsed = qRound(line.naturalTextWidth()) + 1 + std::max(0, -metrics.minRightBearing());
 
@@ -162,7 +166,9 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
     caretRect_ = QRect();
 
     // A caret at a wrapped line's end is shown at the start of the next line.
-    const auto drawLine = [&](QTextLayout& layout, std::size_t start, std::size_t end, QPointF at, bool caretAtEnd) {
+    const auto drawLine = [&](QTextLayout& laidOut, std::size_t start, std::size_t end, QPointF at, bool caretAtEnd) {
+        const std::unique_ptr<QTextLayout> composing = WithPreedit(start, end, caretAtEnd);
+        QTextLayout& layout = composing ? *composing : laidOut;
         QList<QTextLayout::FormatRange> selections;
         if (selFrom < selTo && selFrom <= end && selTo > start) {
             selected.start = static_cast<int>(std::max(selFrom, start) - start);
@@ -175,9 +181,10 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
             layout.draw(&painter, at, selections, placement_.area & dirty);
         if (focused && caret_ >= start && (caret_ < end || (caret_ == end && caretAtEnd)) && caretRect_.isNull()) {
             const QTextLine line = layout.lineAt(0);
-            const qreal x = at.x() + line.cursorToX(static_cast<int>(caret_ - start));
+            const int index = static_cast<int>(caret_ - start) + (composing ? preedit_->cursor : 0);
+            const qreal x = at.x() + line.cursorToX(index);
             caretRect_ = QRectF(x - 1, at.y(), 3, line.height()).toAlignedRect();
-            if (caretShown_) layout.drawCursor(&painter, at, static_cast<int>(caret_ - start), 1);
+            if (caretShown_ && (!composing || preedit_->cursorShown)) layout.drawCursor(&painter, at, index, 1);
         }
         // Where a drag would drop its text.
         if (dropCaret_ && *dropCaret_ >= start && (*dropCaret_ < end || (*dropCaret_ == end && caretAtEnd)))
@@ -310,16 +317,20 @@ std::optional<QRectF> LightText::CaretPlace()
         ScrollSingleLine();
         if (caret_ < scrollFrom_) return std::nullopt;
         const std::size_t end = std::min(text_.size(), std::max(caret_, scrollFrom_ + 4 * kSingleLineReach));
-        const auto layout = LayOutOneLine(Slice(text_, scrollFrom_, end), widget_.font());
+        std::unique_ptr<QTextLayout> layout = WithPreedit(scrollFrom_, end, true);
+        const int index = static_cast<int>(caret_ - scrollFrom_) + (layout ? preedit_->cursor : 0);
+        if (!layout) layout = LayOutOneLine(Slice(text_, scrollFrom_, end), widget_.font());
         const QTextLine line = layout->lineAt(0);
-        const qreal x = placement_.origin.x() - scrollPixels_ + line.cursorToX(static_cast<int>(caret_ - scrollFrom_));
+        const qreal x = placement_.origin.x() - scrollPixels_ + line.cursorToX(index);
         return QRectF(x, placement_.origin.y(), 1, line.height());
     }
     const std::size_t line = lines_.LineOf(caret_);
     const std::optional<qreal> y = LineTopInView(line, 4 * placement_.area.height());
     if (!y) return std::nullopt;
-    const QTextLine shown = lines_.LayOut(line).lineAt(0);
-    const qreal x = placement_.origin.x() + shown.cursorToX(static_cast<int>(caret_ - lines_.Start(line)));
+    const auto composing = WithPreedit(lines_.Start(line), lines_.End(line), !lines_.Wrapped(line));
+    const QTextLine shown = (composing ? *composing : lines_.LayOut(line)).lineAt(0);
+    const int index = static_cast<int>(caret_ - lines_.Start(line)) + (composing ? preedit_->cursor : 0);
+    const qreal x = placement_.origin.x() + shown.cursorToX(index);
     return QRectF(x, *y, 1, shown.height());
 }
 
@@ -344,6 +355,12 @@ void LightText::Select(std::size_t anchor, std::size_t caret, bool reveal)
 {
     anchor_ = std::min(anchor, text_.size());
     MoveCaret(caret, true, reveal);
+}
+
+std::unique_ptr<QTextLayout> LightText::WithPreedit(std::size_t start, std::size_t end, bool caretAtEnd)
+{
+    if (!preedit_ || preedit_->at < start || preedit_->at > end || (preedit_->at == end && !caretAtEnd)) return nullptr;
+    return LayOutOneLine(Slice(text_, start, end), widget_.font(), &*preedit_, static_cast<int>(preedit_->at - start));
 }
 
 void LightText::RestartBlink()

@@ -94,6 +94,8 @@ public:
     void DragLeave();
     void Drop(QDropEvent* event);
     void InputMethod(QInputMethodEvent* event);
+    // Asks the input method to commit what it composes, and stops showing it.
+    void CommitPreedit();
     // What an input method asks of the box, as the toolkit's box answers it;
     // `otherwise` is the toolkit's own answer, for what the text does not decide.
     QVariant InputMethodQuery(Qt::InputMethodQuery query, const QVariant& otherwise);
@@ -152,6 +154,8 @@ private:
     int PageStep();
     void ScrollBy(int lines);
     void RestartBlink();
+    // The line [start, end) laid out with the input method's composition, if it is there.
+    std::unique_ptr<QTextLayout> WithPreedit(std::size_t start, std::size_t end, bool caretAtEnd);
 
     // ---- editing (light_text_editing.cpp) ----
     // Replaces `replaces` units at `at` with `text`; returns the change that undoes it.
@@ -191,6 +195,7 @@ private:
     QPointF doubleClickAt_;
     std::optional<std::pair<std::size_t, std::size_t>> wordClicked_;        // by the last double click
     std::optional<std::pair<std::size_t, std::size_t>> paragraphsClicked_;  // by the last triple click
+    std::optional<Preedit> preedit_;                                        // what an input method composes
     std::optional<QPointF> dragFrom_;                                       // a press in the selection
     std::optional<std::size_t> dropCaret_;                                  // where a drag over the box would drop
     QTimer autoScroll_;                                                     // while selecting beyond the edge

@@ -1,7 +1,10 @@
 // The big-text view and input methods: what they commit, and what they ask.
 
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QRect>
+#include <QTextCharFormat>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -11,10 +14,58 @@
 
 namespace ravelon::forms::qt {
 
+// As the toolkit's boxes: text coming in replaces the selection; what is
+// committed goes in at the caret (or over the units the input method names
+// around it); what is still composed is shown at the caret, not yet text.
 void LightText::InputMethod(QInputMethodEvent* event)
 {
-    if (!event->commitString().isEmpty())
+    const QString composed = event->preeditString();
+    const bool comingIn = !event->commitString().isEmpty() || composed != (preedit_ ? preedit_->text : QString()) ||
+                          event->replacementLength() > 0;
+    if (comingIn && SelLength() > 0)
         Replace(SelStart(), SelStart() + SelLength(), FromQString(event->commitString()), Joins::kAsTyping);
+    else if (!event->commitString().isEmpty() || event->replacementLength() > 0) {
+        const auto around = static_cast<std::ptrdiff_t>(caret_) + event->replacementStart();
+        const std::size_t from =
+            static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(around, 0, static_cast<std::ptrdiff_t>(text_.size())));
+        const std::size_t to =
+            std::min(text_.size(), from + static_cast<std::size_t>(std::max(0, event->replacementLength())));
+        Replace(from, to, FromQString(event->commitString()), Joins::kAsTyping);
+    }
+    const std::size_t paragraph = singleLine_ ? 0 : LineAround(caret_).first;
+    for (const QInputMethodEvent::Attribute& attribute : event->attributes())
+        if (attribute.type == QInputMethodEvent::Selection)
+            Select(paragraph + static_cast<std::size_t>(std::max(0, attribute.start)),
+                   paragraph + static_cast<std::size_t>(std::max(0, attribute.start + attribute.length)));
+    if (comingIn) {
+        if (composed.isEmpty())
+            preedit_.reset();
+        else
+            preedit_ = Preedit{composed, caret_, 0, true, {}};
+    }
+    if (preedit_) {
+        preedit_->cursor = static_cast<int>(composed.size());
+        preedit_->cursorShown = true;
+        preedit_->formats.clear();
+        for (const QInputMethodEvent::Attribute& attribute : event->attributes()) {
+            if (attribute.type == QInputMethodEvent::Cursor) {
+                preedit_->cursor = attribute.start;
+                preedit_->cursorShown = attribute.length != 0;
+            } else if (attribute.type == QInputMethodEvent::TextFormat) {
+                const QTextCharFormat format = qvariant_cast<QTextFormat>(attribute.value).toCharFormat();
+                if (format.isValid()) preedit_->formats.append({attribute.start, attribute.length, format});
+            }
+        }
+    }
+    widget_.update();
+}
+
+void LightText::CommitPreedit()
+{
+    if (!preedit_) return;
+    QGuiApplication::inputMethod()->commit();
+    preedit_.reset();
+    widget_.update();
 }
 
 // A text edit tells the paragraph around the caret, and positions in it; a

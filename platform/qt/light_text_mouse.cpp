@@ -17,6 +17,7 @@ namespace ravelon::forms::qt {
 void LightText::MousePress(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) return;
+    CommitPreedit();
     caretX_ = -1;
     const bool tripleClick = sinceDoubleClick_.isValid() &&
                              sinceDoubleClick_.elapsed() < QApplication::doubleClickInterval() &&
@@ -58,7 +59,7 @@ void LightText::ExtendSelection(std::size_t at, qreal x, bool reveal)
 void LightText::ExtendByParagraphs(std::size_t at, bool reveal)
 {
     const auto [start, end] = *paragraphsClicked_;
-    if (at >= start && at <= end) return Select(start, end, reveal);
+    if (at >= start && at <= end) return Select(start, end);  // as the text edit puts its cursor back: shown
     std::size_t from = at, to = at;
     while (from > 0 && !IsParagraphBreak(text_[from - 1])) --from;
     while (to < text_.size() && !IsParagraphBreak(text_[to])) ++to;
@@ -73,7 +74,7 @@ void LightText::ExtendByParagraphs(std::size_t at, bool reveal)
 void LightText::ExtendByWords(std::size_t at, qreal x, bool reveal)
 {
     const auto [wordFrom, wordTo] = *wordClicked_;
-    if (at >= wordFrom && at <= wordTo) return Select(wordFrom, wordTo, reveal);
+    if (at >= wordFrom && at <= wordTo) return Select(wordFrom, wordTo);  // shown, as above
     const std::optional<std::size_t> start = StartOfWord(at);
     const std::optional<std::size_t> end = start ? EndOfWord(*start) : std::nullopt;
     if (!end) return;
@@ -178,6 +179,7 @@ std::optional<std::size_t> LightText::EndOfWord(std::size_t at) const
 void LightText::MouseDoubleClick(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) return;
+    CommitPreedit();
     caretX_ = -1;
     sinceDoubleClick_.start();
     doubleClickAt_ = event->position();

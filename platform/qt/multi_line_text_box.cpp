@@ -30,8 +30,13 @@ MultiLineTextBox::MultiLineTextBox(QWidget* parent)
     QObject::connect(edit_->document(), &QTextDocument::contentsChange, edit_,
                      [this](int position, int removed, int added) {
                          if (light_) return;
+                         // An undo that puts back a line break is told before its redo step
+                         // is counted, but after its undo step is gone.
+                         const int undoSteps = edit_->document()->availableUndoSteps();
                          const int redoSteps = edit_->document()->availableRedoSteps();
-                         const bool undone = redoSteps > redoSteps_, redone = redoSteps < redoSteps_;
+                         const bool undone = undoSteps < undoSteps_ || redoSteps > redoSteps_;
+                         const bool redone = redoSteps < redoSteps_;
+                         undoSteps_ = undoSteps;
                          redoSteps_ = redoSteps;
                          if (dropped_) {
                              exact_ = std::move(*dropped_);
@@ -43,6 +48,10 @@ MultiLineTextBox::MultiLineTextBox(QWidget* parent)
     QObject::connect(edit_->document(), &QTextDocument::contentsChanged, edit_, [this] {
         if (!light_) Changed();
     });
+    // The caret moves after the document tells its change: kept here, it tells where the change was.
+    const auto keepCursor = [this] { cursorBefore_ = {edit_->textCursor().anchor(), edit_->textCursor().position()}; };
+    QObject::connect(edit_, &QPlainTextEdit::cursorPositionChanged, edit_, keepCursor);
+    QObject::connect(edit_, &QPlainTextEdit::selectionChanged, edit_, keepCursor);
 }
 
 MultiLineTextBox::~MultiLineTextBox()
@@ -82,25 +91,60 @@ void MultiLineTextBox::ApplyDocumentChange(int position, int removed, int added)
     QTextCursor cursor(edit_->document());
     cursor.setPosition(position);
     cursor.setPosition(position + added, QTextCursor::KeepAnchor);
-    const std::u16string now = FromQString(cursor.selectedText());
+    std::u16string now = FromQString(cursor.selectedText());
     const std::u16string before = AsInDocument(std::u16string_view(exact_).substr(from, to - from));
-
-    std::size_t head = 0, tail = 0;
-    while (head < now.size() && head < before.size() && now[head] == before[head])
-        from += std::max<std::size_t>(1, BreakAt(exact_, from)), ++head;
-    while (tail < now.size() - head && tail < before.size() - head &&
-           now[now.size() - 1 - tail] == before[before.size() - 1 - tail])
-        to -= std::max<std::size_t>(1, BreakBefore(exact_, to)), ++tail;
-
+    if (const auto edit = EditAtCaret(position, removed, now)) {
+        from = edit->from;
+        to = edit->to;
+    } else {
+        std::size_t head = 0, tail = 0;
+        while (head < now.size() && head < before.size() && now[head] == before[head])
+            from += std::max<std::size_t>(1, BreakAt(exact_, from)), ++head;
+        while (tail < now.size() - head && tail < before.size() - head &&
+               now[now.size() - 1 - tail] == before[before.size() - 1 - tail])
+            to -= std::max<std::size_t>(1, BreakBefore(exact_, to)), ++tail;
+        now = now.substr(head, now.size() - head - tail);
+    }
     std::u16string inserted;
-    for (std::size_t i = head; i < now.size() - tail; ++i) {
-        if (now[i] == 0x2029)
+    for (const char16_t c : now) {
+        if (c == 0x2029)
             inserted += u"\r\n";  // a typed line break, as on Windows
         else
-            inserted += now[i];
+            inserted += c;
     }
     history_.Record({from, exact_.substr(from, to - from), inserted.size()}, inserted, EditHistory::Joins::kNever);
     exact_.replace(from, to - from, inserted);
+}
+
+// Between equal characters (two line breaks, one CR LF and one LF) the
+// document's report leaves open which of them changed. An edit is placed
+// where the caret was, where that fits the report: over its selection, or
+// typed at it, or removing the unit before or after it.
+std::optional<MultiLineTextBox::Edit> MultiLineTextBox::EditAtCaret(int position, int removed,
+                                                                    std::u16string& now) const
+{
+    const auto [anchor, caret] = cursorBefore_;
+    const std::pair<int, int> selection{std::min(anchor, caret), std::max(anchor, caret)};
+    const std::pair<int, int> atCaret[] = {{caret, caret}, {caret - 1, caret}, {caret, caret + 1}};
+    const std::size_t from = ToExact(position), to = ToExact(position + removed);
+    const auto fits = [&](std::pair<int, int> place, bool typed) -> std::optional<Edit> {
+        if (place.first < position || place.second > position + removed) return std::nullopt;
+        const std::size_t exactFrom = ToExact(place.first), exactTo = ToExact(place.second);
+        const std::u16string head = AsInDocument(std::u16string_view(exact_).substr(from, exactFrom - from));
+        const std::u16string tail = AsInDocument(std::u16string_view(exact_).substr(exactTo, to - exactTo));
+        if (now.size() < head.size() + tail.size() || !now.starts_with(head) || !now.ends_with(tail))
+            return std::nullopt;
+        if ((now.size() > head.size() + tail.size()) != typed) return std::nullopt;
+        now = now.substr(head.size(), now.size() - head.size() - tail.size());
+        return Edit{exactFrom, exactTo};
+    };
+    if (selection.first != selection.second) {
+        if (auto edit = fits(selection, true)) return edit;
+        return fits(selection, false);
+    }
+    if (auto edit = fits(atCaret[0], true)) return edit;
+    if (auto edit = fits(atCaret[1], false)) return edit;
+    return fits(atCaret[2], false);
 }
 
 // A drop is one edit of the document: the dragged text leaves its place

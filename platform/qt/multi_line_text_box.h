@@ -39,6 +39,12 @@ private:
     int ToDocument(std::size_t exactPosition) const;
     void Replace(int from, int to, std::u16string_view text);
     void ApplyDocumentChange(int position, int removed, int added);
+    struct Edit {
+        std::size_t from, to;  // what was replaced, in the exact text
+    };
+    // Where the document's change of [position, position + removed) into `now`
+    // was made at the caret; then `now` is cut to what came in.
+    std::optional<Edit> EditAtCaret(int position, int removed, std::u16string& now) const;
     void Drop(const std::function<void()>& drop);
     void InsertDropped(std::u16string_view text);
     EditHistory::Change ApplyToExact(const EditHistory::Change& change);
@@ -57,7 +63,8 @@ private:
     int charactersBeforeDrop_ = 0;
     std::optional<std::u16string> dropped_;  // the exact text once the drop is reported
     EditHistory history_;
-    int redoSteps_ = 0;  // the document's, after its last change
+    int undoSteps_ = 0, redoSteps_ = 0;       // the document's, after its last change
+    std::pair<int, int> cursorBefore_{0, 0};  // the text edit's anchor and caret before its last change
 };
 
 }  // namespace ravelon::forms::qt

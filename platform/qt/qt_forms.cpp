@@ -1,5 +1,6 @@
 // The forms layer on Qt 6 Widgets.
 
+#include <xcb/xcb.h>
 #include <QAbstractNativeEventFilter>
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -13,12 +14,11 @@
 #include <map>
 #include <stdexcept>
 #include <vector>
-#include <xcb/xcb.h>
 
 #include "platform/named_controls.h"
-#include "platform/readable_colour.h"
 #include "platform/qt/qt_forms.h"
 #include "platform/qt/qt_text_boxes.h"
+#include "platform/readable_colour.h"
 
 namespace ravelon::forms {
 
@@ -121,7 +121,9 @@ public:
                                    {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
                                     QStringLiteral("Liberation Sans")});
         window_.setWindowTitle(ToQString(design.caption));
-        window_.setWindowIcon(QIcon(QStringLiteral(":/ravelon/%1.png").arg(QString::fromUtf8(design.icon.data(), static_cast<qsizetype>(design.icon.size())))));
+        window_.setWindowIcon(
+            QIcon(QStringLiteral(":/ravelon/%1.png")
+                      .arg(QString::fromUtf8(design.icon.data(), static_cast<qsizetype>(design.icon.size())))));
         SetBackground(&window_, QPalette::Window, design.backColor);
 
         std::vector<std::pair<int, QWidget*>> tabOrder;
@@ -139,7 +141,8 @@ public:
         NameBoxesAfterTheirLabels();
         FollowThemeChanges();
         std::sort(tabOrder.begin(), tabOrder.end(), [](auto& a, auto& b) { return a.first < b.first; });
-        for (std::size_t i = 1; i < tabOrder.size(); ++i) QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+        for (std::size_t i = 1; i < tabOrder.size(); ++i)
+            QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
         if (!tabOrder.empty()) tabOrder.front().second->setFocus();
         LayOut();
         g_mainWindow = &window_;
@@ -236,7 +239,8 @@ private:
         switch (control.kind) {
             case ControlKind::Label: {
                 auto* label = new QLabel(ToQString(control.text), &window_);
-                label->setAlignment((control.alignment == Alignment::Centre ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+                label->setAlignment((control.alignment == Alignment::Centre ? Qt::AlignHCenter : Qt::AlignLeft) |
+                                    Qt::AlignTop);
                 label->setTextFormat(Qt::PlainText);
                 label->setWordWrap(false);
                 SetBackground(label, QPalette::Window, control.backColor);
@@ -268,13 +272,22 @@ private:
 
 }  // namespace
 
-bool Ended() { return g_ended; }
+bool Ended()
+{
+    return g_ended;
+}
 
-QWidget* MainWindow() { return g_mainWindow; }
+QWidget* MainWindow()
+{
+    return g_mainWindow;
+}
 
 }  // namespace qt
 
-std::unique_ptr<Form> CreateForm(const FormDesign& design) { return std::make_unique<qt::QtForm>(design); }
+std::unique_ptr<Form> CreateForm(const FormDesign& design)
+{
+    return std::make_unique<qt::QtForm>(design);
+}
 
 void ShowForm(Form& form)
 {
@@ -301,11 +314,21 @@ int MessageBox(std::u16string_view text, std::u16string_view title, std::uint32_
     box.setText(qt::ToQString(text));
     box.setTextFormat(Qt::PlainText);
     switch (style & 0xF0) {
-        case 0x10: box.setIcon(QMessageBox::Critical); break;
-        case 0x20: box.setIcon(QMessageBox::Question); break;
-        case MB_ICONWARNING: box.setIcon(QMessageBox::Warning); break;
-        case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
-        default: box.setIcon(QMessageBox::NoIcon); break;
+        case 0x10:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case 0x20:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case MB_ICONWARNING:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MB_ICONINFORMATION:
+            box.setIcon(QMessageBox::Information);
+            break;
+        default:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);

@@ -26,12 +26,19 @@ QString Slice(const std::u16string& text, std::size_t from, std::size_t to)
     return ToQString(std::u16string_view(text).substr(from, to - from));
 }
 
-std::unique_ptr<QTextLayout> LayOutOneLine(const QString& text, const QFont& font)
+std::unique_ptr<QTextLayout> LayOutOneLine(const QString& text, const QFont& font, const Preedit* preedit,
+                                           int preeditAt)
 {
     auto layout = std::make_unique<QTextLayout>(text, font);
     QTextOption option;
     option.setWrapMode(QTextOption::ManualWrap);
     layout->setTextOption(option);
+    if (preedit) {
+        layout->setPreeditArea(preeditAt, preedit->text);
+        QList<QTextLayout::FormatRange> formats = preedit->formats;
+        for (QTextLayout::FormatRange& format : formats) format.start += preeditAt;
+        layout->setFormats(formats);
+    }
     layout->beginLayout();
     QTextLine line = layout->createLine();
     if (line.isValid()) line.setPosition(QPointF(0, 0));

@@ -25,8 +25,20 @@ inline bool IsWrapSpace(char16_t c)
 }
 
 QString Slice(const std::u16string& text, std::size_t from, std::size_t to);
-// `text` laid out as one line that does not wrap, at (0, 0).
-std::unique_ptr<QTextLayout> LayOutOneLine(const QString& text, const QFont& font);
+
+// What an input method is composing, shown at a place in the text before it is committed.
+struct Preedit {
+    QString text;
+    std::size_t at = 0;                       // where in the box's text
+    int cursor = 0;                           // the caret's place in it
+    bool cursorShown = true;                  // an input method may hide the caret
+    QList<QTextLayout::FormatRange> formats;  // from its start
+};
+
+// `text` laid out as one line that does not wrap, at (0, 0); with `preedit`
+// shown `preeditAt` units into it.
+std::unique_ptr<QTextLayout> LayOutOneLine(const QString& text, const QFont& font, const Preedit* preedit = nullptr,
+                                           int preeditAt = 0);
 
 class WrappedLines {
 public:

@@ -73,6 +73,9 @@ std::string Describe(const Action& action)
         case Action::kCommit:
             out << "commit '" << action.text.toStdString() << "'";
             break;
+        case Action::kCompose:
+            out << "compose '" << action.text.toStdString() << "'";
+            break;
         case Action::kMenu:
             out << "context menu, its action " << action.delta;
             break;
@@ -84,6 +87,13 @@ void Apply(const Action& action, QWidget* box)
 {
     QWidget* surface = box;
     if (auto* edit = qobject_cast<QPlainTextEdit*>(box)) surface = edit->viewport();
+    // An input method takes the keys while it composes: anything else comes after it stopped.
+    const char* composing = "ravelon_composing";
+    if (action.kind != Action::kCompose && box->property(composing).toBool()) {
+        QInputMethodEvent stop;
+        QApplication::sendEvent(box, &stop);
+    }
+    box->setProperty(composing, action.kind == Action::kCompose && !action.text.isEmpty());
     const QPoint at(static_cast<int>(action.at.x() * surface->width()),
                     static_cast<int>(action.at.y() * surface->height()));
     switch (action.kind) {
@@ -127,6 +137,12 @@ void Apply(const Action& action, QWidget* box)
             });
             QContextMenuEvent menu(QContextMenuEvent::Mouse, at, surface->mapToGlobal(at));
             QApplication::sendEvent(surface, &menu);
+            break;
+        }
+        case Action::kCompose: {
+            const auto length = static_cast<int>(action.text.size());
+            QInputMethodEvent compose(action.text, {{QInputMethodEvent::Cursor, length, 1, {}}});
+            QApplication::sendEvent(box, &compose);
             break;
         }
         case Action::kCommit: {

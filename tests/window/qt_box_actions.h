@@ -13,7 +13,7 @@
 namespace ravelon::testing {
 
 struct Action {
-    enum Kind { kKey, kClick, kDoubleClick, kTripleClick, kDrag, kWheel, kCommit, kMenu } kind = kKey;
+    enum Kind { kKey, kClick, kDoubleClick, kTripleClick, kDrag, kWheel, kCommit, kCompose, kMenu } kind = kKey;
     Qt::Key key = Qt::Key_unknown;
     Qt::KeyboardModifiers modifiers = Qt::NoModifier;
     QPointF at;     // a click's place, as a share of the box's width and height

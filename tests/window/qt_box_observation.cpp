@@ -77,6 +77,9 @@ Observed Observe(QWidget* box, forms::TextBox& control)
         o.toldCaret = text->cursorPosition();
         if (text->selectionCount() > 0) text->selection(0, &o.toldSelectionStart, &o.toldSelectionEnd);
         int start = 0, end = 0;
+        // While an input method composes, the toolkit's box counts the composition into
+        // where its line ends, as the text it is not yet: lines are compared without one.
+        if (box->property("ravelon_composing").toBool()) return o;
         o.toldLine = text->textAtOffset(o.toldCaret, QAccessible::LineBoundary, &start, &end);
         // The line edit's own account hangs when asked for words at the text's end.
         if (!qobject_cast<QPlainTextEdit*>(box)) return o;

@@ -9,9 +9,11 @@
 #include <QClipboard>
 #include <QCursor>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTextCharFormat>
 #include <functional>
 
 #include "platform/qt/qt_text_boxes.h"
@@ -51,6 +53,7 @@ struct LookRow {
     // keeps a sub-pixel remainder of its earlier scrolls, which can move a
     // selection's edge by a pixel: such rows compare the caret and selection only.
     bool pixels = true;
+    QString composing{};  // what an input method then composes, underlined
     friend void PrintTo(const LookRow& row, std::ostream* os) { *os << row.name; }
 };
 
@@ -72,6 +75,14 @@ Painted PaintAfterKeys(const LookRow& row, std::size_t lightFrom)
     widget->setFocus();
     QApplication::processEvents();
     Press(widget, row.keys);
+    if (!row.composing.isEmpty()) {
+        QTextCharFormat underlined;
+        underlined.setFontUnderline(true);
+        const auto length = static_cast<int>(row.composing.size());
+        QInputMethodEvent compose(row.composing, {{QInputMethodEvent::TextFormat, 0, length, underlined},
+                                                  {QInputMethodEvent::Cursor, length - 1, 1, {}}});
+        QApplication::sendEvent(widget, &compose);
+    }
     if (row.disabled) widget->setEnabled(false);
     QApplication::processEvents();
     Painted painted{widget->grab().toImage(), box.Text(), box.SelStart(), box.SelLength(),
@@ -196,6 +207,21 @@ INSTANTIATE_TEST_SUITE_P(
                 Prose(2000, u"\n") + u"\r\u2029end\r\n",
                 {{Qt::Key_End, Qt::ControlModifier}}},
         LookRow{"code_disabled", "txtDecrypt", kProse, {}, true},
+        // What an input method composes is shown at the caret, underlined, before it is text.
+        LookRow{"code_composing_mid_line",
+                "txtDecrypt",
+                ShortLines(30) + kProse,
+                {{Qt::Key_Down}, {Qt::Key_Right}, {Qt::Key_Right}},
+                false,
+                true,
+                QStringLiteral("\u00f1i\u00f1o")},
+        LookRow{"email_composing",
+                "txtEmail",
+                u"someone.else@example.com",
+                {{Qt::Key_Home}, {Qt::Key_Right}},
+                false,
+                true,
+                QStringLiteral("n\u00ef")},
         LookRow{"email_short", "txtEmail", u"someone.else@example.com", {}},
         LookRow{"email_long_at_its_end", "txtEmail", Prose(500, u""), {{Qt::Key_End}}},
         LookRow{

@@ -44,10 +44,17 @@ const std::vector<Action> kMouse = {Of(Action::kClick), Of(Action::kClick, Qt::S
                                     Of(Action::kDoubleClick)};
 // Shift+click after a double or triple click extends the selection by words or
 // paragraphs in the toolkit's box, which the big-text view does not: kept apart.
-const std::vector<Action> kSelecting =
-    kTyping + kMoving +
-    std::vector<Action>{Of(Action::kClick), Drag(2), Drag(2), Drag(3), Of(Action::kDoubleClick),
-                        Of(Action::kClick, Qt::ShiftModifier), Of(Action::kClick, Qt::ShiftModifier)};
+const std::vector<Action> kSelecting = kTyping + kMoving +
+                                       std::vector<Action>{Of(Action::kClick),
+                                                           Drag(2),
+                                                           Drag(2),
+                                                           Drag(3),
+                                                           Of(Action::kDoubleClick),
+                                                           Of(Action::kClick, Qt::ShiftModifier),
+                                                           Of(Action::kClick, Qt::ShiftModifier)};
+const std::vector<Action> kComposing = {
+    Of(Action::kCompose, {}, QStringLiteral("n")), Of(Action::kCompose, {}, QStringLiteral("ni")),
+    Of(Action::kCompose, {}, QString()), Of(Action::kCommit, {}, QStringLiteral("ni\u00f1o"))};
 const std::vector<Action> kClicks = {Of(Action::kClick), Of(Action::kDoubleClick), Of(Action::kTripleClick)};
 const std::vector<Action> kWheel = {Wheel(-120), Wheel(120)};
 const std::vector<Action> kPages =
@@ -183,6 +190,9 @@ INSTANTIATE_TEST_SUITE_P(
         DifferentialRow{"code_selecting_by_words_and_paragraphs", "txtDecrypt", Paragraphs() + Paragraphs(), 17, 400, kSelecting},
         // A click near a double click soon after is a third click, whatever clicks came between.
         DifferentialRow{"code_third_click_after_shift_clicks", "txtDecrypt", Paragraphs() + Paragraphs(), 119, 190, kSelecting},
+        // What an input method composes moves the caret's place it tells, not the text, until committed.
+        DifferentialRow{"code_composing", "txtDecrypt", Paragraphs(), 18, 300, kTyping + kMoving + kClicks + kComposing},
+        DifferentialRow{"address_composing", "txtEmail", kAddress, 19, 300, kTyping + kMoving + kComposing},
         DifferentialRow{"address_double_and_triple_clicks", "txtEmail", kAddress, 10, 300, kTyping + kMoving + kClicks},
         // The box crosses into the big-text view part way, by typing or pasting: nothing is lost.
         DifferentialRow{"code_crossing_into_the_big_view", "txtDecrypt", Paragraphs(), 7, 400,

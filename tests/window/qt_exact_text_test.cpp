@@ -1,0 +1,76 @@
+// The code box keeps the text exactly as given (CR LF, lone CR and LF): a
+// key's edit between line breaks of different kinds takes the one it meets,
+// in the toolkit's box as in the big-text view.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "platform/qt/qt_text_boxes.h"
+#include "platform/qt/testing_hooks.h"
+#include "tests/row_name.h"
+#include "tests/window/qt_driver.h"
+
+namespace ravelon::testing {
+namespace {
+
+struct KeyEditRow {
+    const char* name;
+    std::u16string text;
+    std::size_t selStart, selLength;
+    Qt::Key key;
+    std::u16string textAfter;
+    friend void PrintTo(const KeyEditRow& row, std::ostream* os) { *os << row.name; }
+};
+
+class KeyEditBetweenLineBreaks : public ::testing::TestWithParam<KeyEditRow> {};
+
+TEST_P(KeyEditBetweenLineBreaks, TakesTheBreakItMeets)
+{
+    const KeyEditRow& row = GetParam();
+    for (const std::size_t lightFrom : {std::size_t{1} << 30, std::size_t{1}}) {
+        forms::qt::SetLightTextFrom(lightFrom);
+        QtProgram program;
+        program.form().TextBoxNamed("txtEmail").SetText(u"someone@example.com");
+        forms::TextBox& code = program.form().TextBoxNamed("txtDecrypt");
+        code.SetText(row.text);
+        QWidget* edit = program.Widget("txtDecrypt");
+        edit->setFocus();
+        code.SetSelStart(row.selStart);
+        code.SetSelLength(row.selLength);
+        if (row.key != Qt::Key_unknown) {
+            QTest::keyClick(edit, row.key);
+        } else {  // an input method starts composing over the selection, then gives up
+            QInputMethodEvent compose(QStringLiteral("n"), {});
+            QApplication::sendEvent(edit, &compose);
+            QInputMethodEvent stop;
+            QApplication::sendEvent(edit, &stop);
+        }
+        EXPECT_TRUE(code.Text() == row.textAfter)
+            << (lightFrom == 1 ? "big view: " : "toolkit's box: ")
+            << forms::qt::ToQString(code.Text()).toUtf8().toPercentEncoding().toStdString();
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_TRUE(code.Text() == row.text)
+            << (lightFrom == 1 ? "big view" : "toolkit's box")
+            << ", undone: " << forms::qt::ToQString(code.Text()).toUtf8().toPercentEncoding().toStdString();
+        forms::qt::SetLightTextFrom(32768);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, KeyEditBetweenLineBreaks,
+    ::testing::Values(
+        KeyEditRow{"backspace_after_crlf_before_lf", u"ab\r\n\ncd", 4, 0, Qt::Key_Backspace, u"ab\ncd"},
+        KeyEditRow{"delete_after_crlf_before_lf", u"ab\r\n\ncd", 4, 0, Qt::Key_Delete, u"ab\r\ncd"},
+        KeyEditRow{"delete_before_lf_then_crlf", u"ab\n\r\ncd", 2, 0, Qt::Key_Delete, u"ab\r\ncd"},
+        KeyEditRow{"backspace_after_lf_before_crlf", u"ab\n\r\ncd", 3, 0, Qt::Key_Backspace, u"ab\r\ncd"},
+        KeyEditRow{"delete_of_a_selected_crlf_before_lf", u"ab\r\n\ncd", 2, 2, Qt::Key_Delete, u"ab\ncd"},
+        KeyEditRow{"composing_over_a_selected_crlf_before_lf", u"ab\r\n\ncd", 2, 2, Qt::Key_unknown, u"ab\ncd"},
+        KeyEditRow{"delete_of_a_selected_lone_cr_between_crlfs", u"a\r\n\r\r\nb", 3, 1, Qt::Key_Delete, u"a\r\n\r\nb"}),
+    RowName{});
+
+}  // namespace
+}  // namespace ravelon::testing
