@@ -24,8 +24,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/qt/edit_history.h"
-#include "platform/qt/line_breaks.h"
+#include "platform/edit_history.h"
+#include "platform/line_breaks.h"
 #include "platform/qt/wrapped_lines.h"
 
 class QContextMenuEvent;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/qt/light_text.h"
-#include "platform/qt/line_breaks.h"
+#include "platform/line_breaks.h"
 #include "platform/qt/wrapped_lines.h"
 
 namespace ravelon::forms::qt {

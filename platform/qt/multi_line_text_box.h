@@ -4,7 +4,7 @@
 #include <functional>
 #include <optional>
 
-#include "platform/qt/edit_history.h"
+#include "platform/edit_history.h"
 #include "platform/qt/qt_text_box.h"
 
 namespace ravelon::forms::qt {

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "platform/qt/line_breaks.h"
+#include "platform/line_breaks.h"
 #include "platform/qt/qt_strings.h"
 
 namespace ravelon::forms::qt {

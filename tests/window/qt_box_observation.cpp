@@ -10,7 +10,7 @@
 
 namespace ravelon::testing {
 
-using forms::qt::ExactPosition;
+using forms::ExactPosition;
 using forms::qt::LightTextOf;
 
 std::string Describe(const Observed& o)

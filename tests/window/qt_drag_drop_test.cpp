@@ -138,7 +138,7 @@ DropSeen DragAndDropIn(const DropRow& row, std::size_t lightFrom, std::optional<
 
     DropSeen seen{box.Text(), box.SelStart(), box.SelLength(), {}};
     if (edit && lightFrom > row.text.size()) {
-        EXPECT_EQ(edit->toPlainText(), forms::qt::ToQString(forms::qt::AsInDocument(seen.text, u'\n')))
+        EXPECT_EQ(edit->toPlainText(), forms::qt::ToQString(forms::AsInDocument(seen.text, u'\n')))
             << "what the box shows";
     }
     QTest::keyClick(widget, Qt::Key_Z, Qt::ControlModifier);

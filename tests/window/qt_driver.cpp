@@ -176,10 +176,10 @@ public:
         const bool email = box == "txtEmail";
         bool shown;
         if (forms::qt::LightText* light = forms::qt::LightTextOf(program_.Widget(box)))
-            shown = light->Lines().ShownText() == (email ? exact : forms::qt::AsInDocument(exact));
+            shown = light->Lines().ShownText() == (email ? exact : forms::AsInDocument(exact));
         else
             shown = email ? FromQString(Email()->text()) == exact
-                          : FromQString(Code()->document()->toRawText()) == forms::qt::AsInDocument(exact);
+                          : FromQString(Code()->document()->toRawText()) == forms::AsInDocument(exact);
         if (!shown)
             throw std::runtime_error(std::string(box) +
                                      " shows another text than it holds: " + Printable(exact.substr(0, 200)));

@@ -289,7 +289,7 @@ TEST(LightText, CrossingTheThresholdKeepsTheUndoHistoryAndTheView)
     QTest::keyClick(edit, Qt::Key_X);
     QTextCursor top = edit->cursorForPosition(QPoint(0, 0));
     top.movePosition(QTextCursor::StartOfLine);
-    const std::size_t firstInView = forms::qt::ExactPosition(box.Text(), static_cast<std::size_t>(top.position()));
+    const std::size_t firstInView = forms::ExactPosition(box.Text(), static_cast<std::size_t>(top.position()));
     ASSERT_GT(firstInView, 0u) << "the box scrolled";
     QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
     QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
@@ -354,7 +354,7 @@ HeldBelow HoldTheButtonBelowTheBox(const std::u16string& text, std::size_t light
     } else {
         QTextCursor top = edit->cursorForPosition(QPoint(0, 0));
         top.movePosition(QTextCursor::StartOfLine);
-        firstInView = forms::qt::ExactPosition(box.Text(), static_cast<std::size_t>(top.position()));
+        firstInView = forms::ExactPosition(box.Text(), static_cast<std::size_t>(top.position()));
     }
     forms::qt::SetLightTextFrom(32768);
     return {selStart, selEnd, firstInView};

@@ -6,14 +6,14 @@
 #include <random>
 #include <string>
 
-#include "platform/qt/line_breaks.h"
+#include "platform/line_breaks.h"
 
 namespace ravelon::testing {
 namespace {
 
-using forms::qt::DocumentPosition;
-using forms::qt::DocumentPositions;
-using forms::qt::ExactPosition;
+using forms::DocumentPosition;
+using forms::DocumentPositions;
+using forms::ExactPosition;
 
 std::u16string RandomBreaks(std::mt19937& random, std::size_t length)
 {

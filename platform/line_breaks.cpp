@@ -1,8 +1,8 @@
-#include "platform/qt/line_breaks.h"
+#include "platform/line_breaks.h"
 
 #include <algorithm>
 
-namespace ravelon::forms::qt {
+namespace ravelon::forms {
 
 namespace {
 
@@ -111,4 +111,4 @@ std::size_t DocumentPositions::ToExact(std::size_t document) const
     return std::min(text_.size(), document + low);
 }
 
-}  // namespace ravelon::forms::qt
+}  // namespace ravelon::forms

@@ -1,10 +1,10 @@
-#include "platform/qt/edit_history.h"
+#include "platform/edit_history.h"
 
 #include <algorithm>
 
-#include "platform/qt/line_breaks.h"
+#include "platform/line_breaks.h"
 
-namespace ravelon::forms::qt {
+namespace ravelon::forms {
 
 void EditHistory::Clear()
 {
@@ -95,4 +95,4 @@ bool EditHistory::Walk(std::vector<Step>& from, std::vector<Step>& to, const App
     return false;
 }
 
-}  // namespace ravelon::forms::qt
+}  // namespace ravelon::forms

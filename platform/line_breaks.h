@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace ravelon::forms::qt {
+namespace ravelon::forms {
 
 // The units a QTextDocument turns into a paragraph separator.
 inline bool IsParagraphBreak(char16_t c)
@@ -63,4 +63,4 @@ private:
     mutable bool built_ = false;
 };
 
-}  // namespace ravelon::forms::qt
+}  // namespace ravelon::forms

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace ravelon::forms::qt {
+namespace ravelon::forms {
 
 // The undo and redo steps of a box's exact text. A step holds what undoes it:
 // the units to put back and how many units stand in their place now, so that
@@ -63,4 +63,4 @@ private:
     bool joinable_ = false;  // the last step may take the next edit
 };
 
-}  // namespace ravelon::forms::qt
+}  // namespace ravelon::forms
