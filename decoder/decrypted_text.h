@@ -20,7 +20,7 @@ public:
     std::size_t Size() const { return size_; }
 
     // For the decoder: room for `room` units, none of them written yet.
-    explicit DecryptedText(std::size_t room) : units_(std::make_unique_for_overwrite<char16_t[]>(room)), room_(room)
+    explicit DecryptedText(std::size_t room) : units_(new char16_t[room]), room_(room)
     {
 #ifndef NDEBUG
         // Debug builds mark the room with a unit no text holds, so that one

@@ -7,7 +7,8 @@ sizes that desktops ask for and a scalable SVG.
 
 Writes resources/ravelon.ico (16, 24, 32 in 16 colours, 48 and 256),
 resources/ravelon.png (the 32 x 32 design) and, for the Linux icon theme,
-resources/linux/icons/ravelon-<size>.png and ravelon.svg.
+resources/linux/icons/ravelon-<size>.png and ravelon.svg, and the web edition's
+web/ravelon-192.png, ravelon-512.png and ravelon.svg.
 The files are committed; run this again only to change the design."""
 import os
 import struct
@@ -191,6 +192,7 @@ def ico(entries):
 here = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources")
 design = draw()
 renders = {n: render(n) for n in (16, 24, 48, 64, 128, 256)}
+web_renders = {n: render(n) for n in (192, 512)}
 with open(os.path.join(here, "ravelon.png"), "wb") as f:
     f.write(png(design_rgba(design)))
 with open(os.path.join(here, "ravelon.ico"), "wb") as f:
@@ -203,4 +205,11 @@ for n, rgba in renders.items():
     with open(os.path.join(theme, f"ravelon-{n}.png"), "wb") as f:
         f.write(png(rgba))
 with open(os.path.join(theme, "ravelon.svg"), "w") as f:
+    f.write(svg())
+site = os.path.join(here, "..", "web")
+os.makedirs(site, exist_ok=True)
+for n, rgba in web_renders.items():
+    with open(os.path.join(site, f"ravelon-{n}.png"), "wb") as f:
+        f.write(png(rgba))
+with open(os.path.join(site, "ravelon.svg"), "w") as f:
     f.write(svg())
