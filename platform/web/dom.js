@@ -185,6 +185,8 @@ var RavelonDom = (function () {
       }).catch(function () {});
     },
     messageBox: messageBox,
+    // Settles once every event told so far has been handled.
+    idle: function () { return queue; },
     // An installed app's window closes; a tab cannot be closed by its page,
     // which says instead that the program has ended.
     end: function () {
