@@ -4,7 +4,7 @@
 'use strict';
 var CACHE = 'ravelon-1.01';
 var FILES = ['./', 'index.html', 'ravelon.css', 'page.js', 'ravelon.js', 'ravelon.wasm', 'manifest.webmanifest',
-             'ravelon.svg', 'ravelon-192.png', 'ravelon-512.png', 'warning.svg', 'information.svg'];
+             'ravelon.svg', 'ravelon-192.png', 'ravelon-512.png'];
 
 self.addEventListener('install', function (event) {
   event.waitUntil(caches.open(CACHE).then(function (cache) { return cache.addAll(FILES); }));

@@ -83,6 +83,24 @@ var RavelonDom = (function () {
     box.addEventListener('cut', function (e) { copy(e, true); });
   }
 
+  // The message box's icon, drawn here: a box shows without fetching anything.
+  function icon(warning) {
+    var svg = 'http://www.w3.org/2000/svg';
+    var drawing = document.createElementNS(svg, 'svg');
+    drawing.setAttribute('viewBox', '0 0 32 32');
+    drawing.setAttribute('aria-hidden', 'true');
+    var shapes = warning
+      ? [['path', { d: 'M16 2 31 29H1z', fill: '#fc0', stroke: '#000' }], ['path', { d: 'M14.5 10h3l-.6 11h-1.8zM14.5 23h3v3h-3z' }]]
+      : [['circle', { cx: 16, cy: 16, r: 14.5, fill: '#fff', stroke: '#00f', 'stroke-width': 2 }],
+         ['path', { d: 'M14 13h4v12h-4zM14 7h4v4h-4z', fill: '#00f' }]];
+    shapes.forEach(function (shape) {
+      var element = document.createElementNS(svg, shape[0]);
+      Object.keys(shape[1]).forEach(function (name) { element.setAttribute(name, shape[1][name]); });
+      drawing.appendChild(element);
+    });
+    return drawing;
+  }
+
   function messageBox(text, title, warning) {
     return new Promise(function (resolve) {
       var returnTo = document.activeElement;
@@ -95,7 +113,7 @@ var RavelonDom = (function () {
       var body = document.createElement('p');
       body.id = 'ravelon-message-text';
       body.className = warning ? 'ravelon-warning' : 'ravelon-information';
-      body.textContent = text;
+      body.append(icon(warning), document.createTextNode(text));
       var ok = document.createElement('button');
       ok.type = 'button';
       ok.textContent = 'OK';

@@ -1,6 +1,7 @@
-// The decoder's differential rows for the web edition's browser tests:
-// addresses and codes at random, with what the reference decoder says the
-// window must then show (its text, or its warnings), as JSON on stdout.
+// For the web edition's browser tests, as JSON on stdout: the decoder's
+// differential rows (addresses and codes at random, with what the reference
+// decoder says the window must then show: its text, or its warnings), a big
+// code, and the window's design (where its controls must be).
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include "decoder/code_stream.h"
 #include "decoder/decode_error.h"
 #include "tests/decoder/random_inputs.h"
+#include "window/form1_layout.h"
 #include "tests/decoder/reference_decoder.h"
 
 namespace {
@@ -25,13 +27,10 @@ void PutString(std::u16string_view text)
     std::putchar('"');
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+void PutRows(int rows)
 {
     using namespace ravelon::testing;
-    const int rows = argc > 1 ? std::atoi(argv[1]) : 40;
-    std::printf("[\n");
+    std::printf("\"rows\": [\n");
     for (int row = 0; row < rows; ++row) {
         RandomInputs random(static_cast<std::uint32_t>(7000 + row));
         // Addresses a user types: letters, and lengths that give every shift.
@@ -65,5 +64,44 @@ int main(int argc, char** argv)
         }
         std::printf("]}%s\n", row + 1 < rows ? "," : "");
     }
-    std::printf("]\n");
+    std::printf("],\n");
+}
+
+// A code of about `units` for the address "me@mail.org", with its text.
+void PutBig(std::size_t units)
+{
+    using namespace ravelon::testing;
+    std::u16string plain;
+    while (plain.size() < units) plain += u"A line of forty symbols, give or take.###NEWLINE###";
+    const std::u16string code = Encode(plain, ravelon::ShiftOf(11), 3);
+    std::printf("\"big\": {\"address\": \"me@mail.org\", \"code\": ");
+    PutString(code);
+    std::printf(", \"text\": ");
+    PutString(*ReferenceRequest(u"me@mail.org", code).text);
+    std::printf("},\n");
+}
+
+void PutDesign()
+{
+    std::printf("\"design\": {\"width\": %d, \"height\": %d, \"controls\": [", ravelon::kForm1Design.clientWidth,
+                ravelon::kForm1Design.clientHeight);
+    bool first = true;
+    for (const auto& control : ravelon::kForm1Design.controls) {
+        std::printf("%s{\"name\": \"%.*s\", \"kind\": %d, \"left\": %d, \"top\": %d, \"width\": %d, \"height\": %d}",
+                    first ? "" : ", ", static_cast<int>(control.name.size()), control.name.data(),
+                    static_cast<int>(control.kind), control.left, control.top, control.width, control.height);
+        first = false;
+    }
+    std::printf("]}\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::printf("{\n");
+    PutRows(argc > 1 ? std::atoi(argv[1]) : 40);
+    PutBig(argc > 2 ? static_cast<std::size_t>(std::atol(argv[2])) : 1u << 20);
+    PutDesign();
+    std::printf("}\n");
 }
