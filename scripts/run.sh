@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the program alone (no tests, no benchmarks) and starts it.
 # With --windows: builds Ravelon.exe and starts it under Wine.
+# With --web: builds the web edition and serves it on this computer (PORT, 8000 unless set).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -18,6 +19,15 @@ if [[ ${1:-} == --windows ]]; then
   export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix} WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winemenubuilder.exe=d"}
   exec wine "$exe"
+fi
+
+if [[ ${1:-} == --web ]]; then
+  scripts/setup.sh run-web
+  cmake --preset web >/dev/null
+  cmake --build --preset web -j "$jobs"
+  port=${PORT:-8000}
+  echo "Ravelon is at http://127.0.0.1:$port/ (Ctrl+C stops it)"
+  exec python3 -m http.server "$port" --bind 127.0.0.1 --directory build/web/site
 fi
 
 scripts/setup.sh run

@@ -4,11 +4,15 @@
 #   scripts/setup.sh              everything: the build, every test, the packages
 #   scripts/setup.sh run          what building and starting the Linux program needs
 #   scripts/setup.sh run-windows  what building Ravelon.exe and starting it under Wine needs
+#   scripts/setup.sh run-web      what building the web edition and serving it needs
 set -euo pipefail
 
 build=(g++ cmake ninja-build)
 qt=(qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev fonts-dejavu-core fonts-dejavu-extra fontconfig)
 windows=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine)
+# Emscripten's JavaScript optimiser needs acorn from node-acorn; the browser tests Chromium
+web=(emscripten node-acorn python3)
+web_tests=(chromium fonts-dejavu-core)
 tests=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # fuzzing and the sanitizer builds
@@ -22,17 +26,32 @@ tests=(
 )
 
 case ${1:-all} in
-  all) packages=("${build[@]}" "${qt[@]}" "${windows[@]}" "${tests[@]}") ;;
+  all) packages=("${build[@]}" "${qt[@]}" "${windows[@]}" "${tests[@]}" "${web[@]}" "${web_tests[@]}") ;;
   run) packages=("${build[@]}" "${qt[@]}") ;;
   run-windows) packages=("${build[@]}" "${windows[@]}") ;;
-  *) echo "usage: scripts/setup.sh [all|run|run-windows]" >&2; exit 2 ;;
+  run-web) packages=("${build[@]}" "${web[@]}") ;;
+  *) echo "usage: scripts/setup.sh [all|run|run-windows|run-web]" >&2; exit 2 ;;
 esac
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
+# Node.js and npm may come from elsewhere than Debian: any will do.
+if [[ ${1:-all} == all ]]; then
+  command -v node >/dev/null || missing+=(nodejs)
+  command -v npm >/dev/null || missing+=(npm)
+fi
+browser_tools() {
+  # playwright-core from npm's registry, as the lock file pins it; it drives the system's Chromium.
+  local tests_web
+  tests_web=$(cd "$(dirname "$0")/../tests/web" && pwd)
+  if [[ $1 == all && ! -d $tests_web/node_modules/playwright-core ]]; then
+    (cd "$tests_web" && npm ci --no-audit --no-fund --loglevel=error)
+  fi
+}
 if ((${#missing[@]} == 0)); then
+  browser_tools "${1:-all}"
   exit 0
 fi
 
@@ -42,3 +61,4 @@ if ((EUID != 0)); then sudo="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+browser_tools "${1:-all}"

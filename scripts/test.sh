@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the debug build with warnings as
 # errors, the sanitizer build, a bounded fuzz run, the release build with its
-# package and a short benchmark run, Ravelon.exe and its installer under Wine,
-# and two release builds from clean clones that must give the same bytes.
+# package and a short benchmark run, the web edition in Chromium, Ravelon.exe
+# and its installer under Wine, and two release builds from clean clones that
+# must give the same bytes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -23,6 +24,12 @@ if [[ ${1:-} == --windows-only ]]; then
 fi
 
 run_preset dev
+# The web edition, driven in Chromium; its rows and design come from the debug build.
+echo "== web"
+cmake --preset web -DRAVELON_WERROR=ON >/dev/null
+cmake --build --preset web -j "$jobs"
+build/dev/tests/web_rows >build/dev/tests/web_rows.json
+(cd tests/web && node --test)
 run_preset asan
 run_preset fuzz
 run_preset release

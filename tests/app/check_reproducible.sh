@@ -17,6 +17,7 @@ for dir in "$one" "$two"; do
   mkdir -p "$unpacked"
   dpkg-deb -x "$dir"/dist/*.deb "$unpacked/deb"
   (cd "$unpacked" && unzip -q "$dir"/dist/*-portable.zip && msiextract -C "$unpacked/msi" "$dir"/dist/*.msi >/dev/null)
+  unzip -q "$dir"/dist/ravelon-web-*.zip -d "$unpacked/web"
   if grep -r -a -l -F "$work" "$unpacked" "$dir/dist"; then echo "FAILED: a build path inside"; fail=1; fi
 done
 # Every time inside is the last commit's.
@@ -26,6 +27,8 @@ times=$(TZ=UTC dpkg-deb --fsys-tarfile "$one"/dist/*.deb | TZ=UTC tar -tv --full
 if [[ $times != "$stamp" ]]; then echo "FAILED: times in the .deb other than $stamp: $times"; fail=1; fi
 zipped=$(TZ=UTC unzip -l "$one"/dist/*-portable.zip | awk '/Ravelon.exe/{print $2" "$3}')
 if [[ $zipped != "$stamp" ]]; then echo "FAILED: the zip's time $zipped is not $stamp"; fail=1; fi
+site_times=$(TZ=UTC unzip -l "$one"/dist/ravelon-web-*.zip | awk '$4 ~ /[a-z]/ && $2 ~ /-/ {print $2" "$3}' | sort -u)
+if [[ $site_times != "$stamp" ]]; then echo "FAILED: times in the web zip other than $stamp: $site_times"; fail=1; fi
 if ! msiinfo suminfo "$one"/dist/*.msi | grep -q "Created: $(TZ=UTC LC_ALL=C date -d "@$epoch" '+%a %b %e %H:%M')"; then
   echo "FAILED: the installer's creation time is not the commit's"; fail=1
 fi
