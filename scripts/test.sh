@@ -35,6 +35,7 @@ run_preset fuzz
 run_preset release
 echo "== benchmark (short run)"
 build/release/bench/decoder_bench --benchmark_filter='bytes:1048576/' --benchmark_min_time=0.05
+node bench/web/page_bench.mjs
 
 # The Windows program, tested under Wine on a virtual display when there is none.
 if [[ -z ${DISPLAY:-} ]]; then

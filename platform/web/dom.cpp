@@ -29,4 +29,5 @@ EM_JS(void, ravelon_dom_focus, (int id), { RavelonDom.focus(id); });
 EM_JS(void, ravelon_dom_write_clipboard, (const char16_t* text), { RavelonDom.writeClipboard(UTF16ToString(text)); });
 EM_JS(void, ravelon_dom_read_clipboard, (int id), { RavelonDom.readClipboard(id); });
 EM_JS(void, ravelon_dom_end, (), { RavelonDom.end(); });
+EM_JS(void, ravelon_dom_ready, (), { RavelonDom.ready(); });
 // clang-format on

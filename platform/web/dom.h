@@ -26,4 +26,5 @@ void ravelon_dom_focus(int id);
 void ravelon_dom_write_clipboard(const char16_t* text);
 void ravelon_dom_read_clipboard(int id);  // answers with ravelon_pasted
 void ravelon_dom_end();
+void ravelon_dom_ready();  // the window is shown and takes input
 }

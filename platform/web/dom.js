@@ -168,7 +168,10 @@ var RavelonDom = (function () {
       button.type = 'button';
       button.textContent = text;
       button.id = 'ravelon-' + id;
-      button.addEventListener('click', function () { post('ravelon_clicked', [id]); });
+      button.addEventListener('click', function () {
+        performance.mark('ravelon-click');
+        post('ravelon_clicked', [id]);
+      });
       controls[id] = button;
       root.appendChild(button);
     },
@@ -187,7 +190,10 @@ var RavelonDom = (function () {
     setColour: function (id, value, system) {
       controls[id].style.backgroundColor = system ? (systemColours[value] || 'Canvas') : colour(value);
     },
-    setValue: function (id, text) { controls[id].value = text; },
+    setValue: function (id, text) {
+      performance.mark('ravelon-text');  // for the benchmark: when a handler's text arrives
+      controls[id].value = text;
+    },
     setSelection: function (id, start, end) { controls[id].setSelectionRange(start, end); },
     selectionStart: function (id) { return controls[id].selectionStart; },
     selectionEnd: function (id) { return controls[id].selectionEnd; },
@@ -203,6 +209,7 @@ var RavelonDom = (function () {
       }).catch(function () {});
     },
     messageBox: messageBox,
+    ready: function () { performance.mark('ravelon-ready'); },
     // Settles once every event told so far has been handled.
     idle: function () { return queue; },
     // An installed app's window closes; a tab cannot be closed by its page,

@@ -112,6 +112,7 @@ std::unique_ptr<Form> CreateForm(const FormDesign& design)
 int Run(Form& form)
 {
     if (form.onLoad) form.onLoad();
+    ravelon_dom_ready();
     emscripten_exit_with_live_runtime();
     return 0;
 }

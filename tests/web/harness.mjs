@@ -12,15 +12,15 @@ const types = {
   '.svg': 'image/svg+xml', '.png': 'image/png', '.webmanifest': 'application/manifest+json', '.json': 'application/json',
 };
 
-// The site on 127.0.0.1; `requests` lists every path asked for, in order.
-export async function serve() {
+// The site (or another folder) on 127.0.0.1; `requests` lists every path asked for, in order.
+export async function serve(root = site) {
   const requests = [];
   const server = createServer(async (request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://x').pathname);
     requests.push(path);
-    const file = normalize(join(site, path.endsWith('/') ? path + 'index.html' : path));
+    const file = normalize(join(root, path.endsWith('/') ? path + 'index.html' : path));
     try {
-      if (!file.startsWith(normalize(site))) throw new Error('outside the site');
+      if (!file.startsWith(normalize(root))) throw new Error('outside the folder served');
       const body = await readFile(file);
       response.writeHead(200, { 'Content-Type': types[extname(file)] || 'application/octet-stream' });
       response.end(body);

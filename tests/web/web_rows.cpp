@@ -10,8 +10,8 @@
 #include "decoder/code_stream.h"
 #include "decoder/decode_error.h"
 #include "tests/decoder/random_inputs.h"
-#include "window/form1_layout.h"
 #include "tests/decoder/reference_decoder.h"
+#include "window/form1_layout.h"
 
 namespace {
 
@@ -35,7 +35,8 @@ void PutRows(int rows)
         RandomInputs random(static_cast<std::uint32_t>(7000 + row));
         // Addresses a user types: letters, and lengths that give every shift.
         std::u16string address;
-        for (std::size_t i = 1 + random.AddressLength() % 120; i > 0; --i) address += static_cast<char16_t>(u'a' + i % 26);
+        for (std::size_t i = 1 + random.AddressLength() % 120; i > 0; --i)
+            address += static_cast<char16_t>(u'a' + i % 26);
         std::u16string code = row % 4 == 3 ? random.Code() : random.EncodedCode(ravelon::ShiftOf(address.size()));
         // A system clipboard carries text, which has no lone surrogates.
         for (char16_t& c : code)
@@ -56,7 +57,7 @@ void PutRows(int rows)
             std::printf("null");
         else
             std::printf("\"%s\"", outcome.failure == Failure::Overflow ? ravelon::OverflowError().what()
-                                                                    : ravelon::OutOfRangeError().what());
+                                                                       : ravelon::OutOfRangeError().what());
         std::printf(", \"warnings\": [");
         for (std::size_t i = 0; i < outcome.warnings.size(); ++i) {
             if (i) std::printf(", ");
@@ -101,7 +102,7 @@ int main(int argc, char** argv)
 {
     std::printf("{\n");
     PutRows(argc > 1 ? std::atoi(argv[1]) : 40);
-    PutBig(argc > 2 ? static_cast<std::size_t>(std::atol(argv[2])) : 1u << 20);
+    PutBig(argc > 2 ? static_cast<std::size_t>(std::atol(argv[2])) : 1u << 19);
     PutDesign();
     std::printf("}\n");
 }
