@@ -3,7 +3,8 @@
 // but these files.
 'use strict';
 var CACHE = 'ravelon-1.01';
-var FILES = ['./', 'index.html', 'ravelon.css', 'page.js', 'ravelon.js', 'ravelon.wasm', 'manifest.webmanifest',
+var FILES = ['./', 'index.html', 'ravelon.css', 'page.js', 'ravelon.js', 'ravelon.wasm', 'ravelon-simd.js',
+             'ravelon-simd.wasm', 'manifest.webmanifest',
              'ravelon.svg', 'ravelon-192.png', 'ravelon-512.png'];
 
 self.addEventListener('install', function (event) {

@@ -35,6 +35,11 @@ struct KernelTable {
     Walk walk = nullptr;
 };
 
+#if defined(__wasm__)
+// Linked into the web edition's SIMD module alone; in the other its address is null.
+[[gnu::weak]] extern const KernelTable kSimd128Kernels;
+#endif
+
 #if defined(__x86_64__) || defined(__i386__)
 extern const KernelTable kSsse3Kernels;
 extern const KernelTable kAvx2Kernels;

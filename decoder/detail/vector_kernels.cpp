@@ -34,6 +34,8 @@ KernelPath Fastest()
     if (__builtin_cpu_supports("avx512bw")) return KernelPath::Avx512Bw;
     if (__builtin_cpu_supports("avx2")) return KernelPath::Avx2;
     if (__builtin_cpu_supports("ssse3")) return KernelPath::Ssse3;
+#elif defined(__wasm__)
+    if (&kSimd128Kernels != nullptr) return KernelPath::Simd128;
 #endif
     return KernelPath::Scalar;
 }
@@ -63,6 +65,9 @@ const KernelTable* TableOf(KernelPath path)
             return &kAvx512BwKernels;
         case KernelPath::Avx512Vbmi:
             return &kAvx512VbmiKernels;
+#elif defined(__wasm__)
+        case KernelPath::Simd128:
+            return &kSimd128Kernels;
 #endif
         default:
             return nullptr;
@@ -82,6 +87,8 @@ const char* NameOf(KernelPath path)
             return "avx512bw";
         case KernelPath::Avx512Vbmi:
             return "avx512vbmi";
+        case KernelPath::Simd128:
+            return "simd128";
         default:
             return "scalar";
     }
@@ -100,9 +107,13 @@ bool Available(KernelPath path)
             return __builtin_cpu_supports("avx512bw");
         case KernelPath::Avx512Vbmi:
             return __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi");
+        case KernelPath::Simd128:
+            return false;
         default:
             return true;
     }
+#elif defined(__wasm__)
+    return path == KernelPath::Scalar || (path == KernelPath::Simd128 && &kSimd128Kernels != nullptr);
 #else
     return path == KernelPath::Scalar;
 #endif

@@ -13,9 +13,9 @@
 
 namespace ravelon::detail {
 
-enum class KernelPath { Scalar, Ssse3, Avx2, Avx512Bw, Avx512Vbmi };
-inline constexpr KernelPath kKernelPaths[] = {KernelPath::Scalar, KernelPath::Ssse3, KernelPath::Avx2,
-                                              KernelPath::Avx512Bw, KernelPath::Avx512Vbmi};
+enum class KernelPath { Scalar, Ssse3, Avx2, Avx512Bw, Avx512Vbmi, Simd128 };
+inline constexpr KernelPath kKernelPaths[] = {KernelPath::Scalar,   KernelPath::Ssse3,      KernelPath::Avx2,
+                                              KernelPath::Avx512Bw, KernelPath::Avx512Vbmi, KernelPath::Simd128};
 
 const char* NameOf(KernelPath path);
 bool Available(KernelPath path);  // on this CPU

@@ -16,8 +16,10 @@ before(async () => {
 });
 after(async () => { await browser.close(); server.close(); });
 
-test('every row decrypts in the page as the reference decoder says', async () => {
-  const w = await open(browser, server.url);
+for (const module of ['simd128', 'scalar']) test(`every row decrypts in the page (${module}) as the reference decoder says`, async () => {
+  const w = await open(browser, server.url, { query: '?wasm=' + module });
+  assert.equal(await w.page.evaluate(() => document.querySelector('script[src*="ravelon"]').getAttribute('src')),
+               module === 'simd128' ? 'ravelon-simd.js' : 'ravelon.js');
   for (const [index, row] of rows.entries()) {
     const what = `row ${index}`;
     await w.address.fill(row.address);

@@ -40,7 +40,8 @@ export async function launch() {
   });
 }
 
-// A fresh window of the program in its own browser context.
+// A fresh window of the program in its own browser context; `query` may choose
+// its module (?wasm=scalar or ?wasm=simd128), `scale` the display's.
 export async function open(browser, url, options = {}) {
   const context = await browser.newContext({ deviceScaleFactor: options.scale || 1, viewport: { width: 800, height: 600 } });
   await context.grantPermissions(['clipboard-read', 'clipboard-write'], { origin: url });
@@ -48,7 +49,7 @@ export async function open(browser, url, options = {}) {
   const errors = [];
   page.on('pageerror', (e) => errors.push(e.message));
   page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
-  await page.goto(url);
+  await page.goto(url + (options.query || ''));
   await page.waitForSelector('.ravelon-window button');
   return { context, page, errors, ...controls(page) };
 }

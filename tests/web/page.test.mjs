@@ -46,6 +46,13 @@ test('no request leaves the page once it has loaded, none goes elsewhere, and no
   await w.context.close();
 });
 
+test('a browser with WebAssembly SIMD128 gets the module that decodes with it', async () => {
+  const w = await open(browser, server.url);
+  assert.equal(await w.page.evaluate(() => document.querySelector('script[src*="ravelon"]').getAttribute('src')),
+               'ravelon-simd.js');
+  await w.context.close();
+});
+
 test('the page forbids what it does not use: inline script, other origins, plug-ins', async () => {
   const w = await open(browser, server.url);
   const policy = await w.page.evaluate(() => document.querySelector('meta[http-equiv="Content-Security-Policy"]').content);

@@ -1,7 +1,7 @@
 #pragma once
 
-// Pieces the x86 paths share: the compaction of a block's kept units, the
-// 128-bit tables and masks, AVX2's lookup and AVX-512's squeeze.
+// Pieces the x86 paths share: the 128-bit tables, AVX2's lookup and
+// AVX-512's squeeze (the compaction of a block's kept units: compaction.h).
 
 #if defined(__GNUC__) && !defined(__clang__)
 // GCC 12's AVX-512 headers start some intrinsics from undefined registers.
@@ -14,36 +14,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "decoder/detail/compaction.h"
 #include "decoder/detail/kernel_table.h"
 
 namespace ravelon::detail::x86 {
-
-// Where each kept unit of a block comes from: for an output vector of `width`
-// bytes, the first of the two input vectors it takes bytes from, and for each
-// byte its index in those two (width up: the second).
-template <std::size_t Group, std::size_t Width>
-struct Compaction {
-    static constexpr std::size_t kKept = Group - 1;
-    std::array<std::size_t, kKept> first{};
-    std::array<std::array<std::uint8_t, Width>, kKept> index{};
-};
-
-template <std::size_t Group, std::size_t Width>
-constexpr Compaction<Group, Width> MakeCompaction()
-{
-    Compaction<Group, Width> c;
-    constexpr std::size_t kept = Group - 1;
-    for (std::size_t k = 0; k < kept; ++k) {
-        const auto unitOf = [&](std::size_t q) { return q / kept * Group + q % kept; };
-        c.first[k] = unitOf(Width * k) / Width;
-        for (std::size_t j = 0; j < Width; ++j) {
-            const std::size_t offset = unitOf(Width * k + j) - Width * c.first[k];
-            if (offset >= 2 * Width) throw "a kept unit beyond two vectors";
-            c.index[k][j] = static_cast<std::uint8_t>(offset);
-        }
-    }
-    return c;
-}
 
 // ---- 128-bit pieces shared by the SSSE3, AVX2 and AVX-512 BW paths ----
 
@@ -69,34 +43,6 @@ inline ByteTables MakeByteTables(const ShiftMap& map)
     t.pound = static_cast<std::uint8_t>(map.decoded[kPound]);
     return t;
 }
-
-// Compacting masks for PSHUFB: for each output vector, which bytes come from
-// its first input vector (A) and which from the next (B); 0x80 takes none.
-template <std::size_t Group>
-struct ShuffleMasks {
-    static constexpr std::size_t kKept = Group - 1;
-    std::array<std::size_t, kKept> first{};
-    std::array<std::array<std::uint8_t, 16>, kKept> a{}, b{};
-};
-
-template <std::size_t Group>
-constexpr ShuffleMasks<Group> MakeShuffleMasks()
-{
-    constexpr auto c = MakeCompaction<Group, 16>();
-    ShuffleMasks<Group> m;
-    for (std::size_t k = 0; k < Group - 1; ++k) {
-        m.first[k] = c.first[k];
-        for (std::size_t j = 0; j < 16; ++j) {
-            const std::uint8_t i = c.index[k][j];
-            m.a[k][j] = i < 16 ? i : 0x80;
-            m.b[k][j] = i >= 16 ? static_cast<std::uint8_t>(i - 16) : 0x80;
-        }
-    }
-    return m;
-}
-
-template <std::size_t Group>
-inline constexpr ShuffleMasks<Group> kShuffle = MakeShuffleMasks<Group>();
 
 // The kept bytes of `blocks` blocks of Group 16-byte vectors each; zero bytes
 // (units that fail) are gathered into `failed`.
