@@ -174,3 +174,51 @@ test('Enter and Escape in the window press nothing and close nothing', async () 
   assert.equal(await w.page.locator('.ravelon-window').count(), 1);
   await w.context.close();
 });
+
+test('an address too long is reported, the code kept, and the program goes on', async () => {
+  const w = await program();
+  await enterAddressAndCode(w, 'a'.repeat(32768), 'qotmz');
+  await w.decrypt.click();
+  assert.deepEqual(await closeMessageBox(w.page), {
+    title: 'Error', warning: true,
+    text: 'The email address is too long: an address of at most 32767 characters can decrypt a code.',
+  });
+  await settle(w.page);
+  assert.equal(await w.code.inputValue(), 'qotmz');
+  await w.address.press('End');
+  await w.address.press('Backspace');  // 32,767 is a shift: the tag alone decodes to nothing
+  await w.decrypt.click();
+  await settle(w.page);
+  assert.equal(await messageBox(w.page), null);
+  assert.equal(await w.code.inputValue(), '');
+  await w.context.close();
+});
+
+test('a code out of range for the address is reported and the box kept', async () => {
+  const w = await program();
+  await enterAddressAndCode(w, 'a'.repeat(95), 'qotmz`-');
+  await w.decrypt.click();
+  assert.deepEqual(await closeMessageBox(w.page), {
+    title: 'Error', warning: true, text: 'This code cannot be decrypted with an email address of this length.',
+  });
+  await settle(w.page);
+  assert.equal(await w.code.inputValue(), 'qotmz`-');
+  await w.context.close();
+});
+
+test('erasing the address keeps the text in the disabled box, which Paste and Copy leave alone', async () => {
+  const w = await program();
+  await enterAddressAndCode(w, 'abc', 'typed by hand');
+  await w.address.press('End');
+  for (let i = 0; i < 3; ++i) await w.address.press('Backspace');
+  await settle(w.page);
+  assert.equal(await w.code.isDisabled(), true);
+  assert.equal(await w.code.inputValue(), 'typed by hand');
+  await setClipboard(w.page, 'clip');
+  await w.paste.click({ force: true });
+  await w.copy.click({ force: true });
+  await settle(w.page);
+  assert.equal(await w.code.inputValue(), 'typed by hand');
+  assert.equal(await clipboard(w.page), 'clip');
+  await w.context.close();
+});
