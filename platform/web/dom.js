@@ -9,7 +9,9 @@ var RavelonDom = (function () {
   var ended = false;
 
   // The CSS system colours standing for the system colour indexes a design names.
-  var systemColours = { 5: 'Canvas', 8: 'CanvasText', 10: 'ActiveBorder', 13: 'Highlight', 15: 'ButtonFace',
+  // A window's border (10) is the grey of its face, as on the desktop; CSS's
+  // own ActiveBorder is deprecated and a browser may paint it black.
+  var systemColours = { 5: 'Canvas', 8: 'CanvasText', 10: 'ButtonFace', 13: 'Highlight', 15: 'ButtonFace',
                         18: 'ButtonText', 24: 'InfoBackground' };
 
   function colour(bgr) {
