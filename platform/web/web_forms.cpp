@@ -60,24 +60,18 @@ public:
     TextBox& TextBoxNamed(std::string_view name) override { return FindNamed(boxes_, name); }
     CommandButton& ButtonNamed(std::string_view name) override { return FindNamed(buttons_, name); }
 
-    WebTextBox* BoxAt(int id)
+    // The control numbered `id` in the design, if it is one of that kind.
+    template <class Control>
+    Control* At(int id)
     {
-        return std::get_if<WebTextBox*>(&At(id)) ? *std::get_if<WebTextBox*>(&At(id)) : nullptr;
+        if (id < 0 || static_cast<std::size_t>(id) >= controls_.size()) return nullptr;
+        Control* const* control = std::get_if<Control*>(&controls_[static_cast<std::size_t>(id)]);
+        return control ? *control : nullptr;
     }
-    WebButton* ButtonAt(int id)
-    {
-        return std::get_if<WebButton*>(&At(id)) ? *std::get_if<WebButton*>(&At(id)) : nullptr;
-    }
+    WebTextBox* BoxAt(int id) { return At<WebTextBox>(id); }
+    WebButton* ButtonAt(int id) { return At<WebButton>(id); }
 
 private:
-    using Control = std::variant<std::monostate, WebTextBox*, WebButton*>;
-    Control& At(int id)
-    {
-        static Control none;
-        return id >= 0 && static_cast<std::size_t>(id) < controls_.size() ? controls_[static_cast<std::size_t>(id)]
-                                                                          : none;
-    }
-
     // The control a label names for screen readers, by its number; -1 for none.
     static int NamedBy(const FormDesign& design, std::string_view label)
     {
@@ -88,7 +82,7 @@ private:
 
     NamedControls<WebTextBox> boxes_;
     NamedControls<WebButton> buttons_;
-    std::vector<Control> controls_;
+    std::vector<std::variant<std::monostate, WebTextBox*, WebButton*>> controls_;  // by number in the design
 };
 
 WebForm* g_form = nullptr;
