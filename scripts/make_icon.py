@@ -199,17 +199,17 @@ with open(os.path.join(here, "ravelon.ico"), "wb") as f:
     big = png(renders[256])
     f.write(ico([(16, bmp_32bit(renders[16])), (24, bmp_32bit(renders[24])), (32, bmp_4bit(design)),
                  (48, bmp_32bit(renders[48])), (256, (big, 0, 32))]))
-theme = os.path.join(here, "linux", "icons")
-os.makedirs(theme, exist_ok=True)
-for n, rgba in renders.items():
-    with open(os.path.join(theme, f"ravelon-{n}.png"), "wb") as f:
-        f.write(png(rgba))
-with open(os.path.join(theme, "ravelon.svg"), "w") as f:
-    f.write(svg())
-site = os.path.join(here, "..", "web")
-os.makedirs(site, exist_ok=True)
-for n, rgba in web_renders.items():
-    with open(os.path.join(site, f"ravelon-{n}.png"), "wb") as f:
-        f.write(png(rgba))
-with open(os.path.join(site, "ravelon.svg"), "w") as f:
-    f.write(svg())
+
+
+def write_set(folder, sized):
+    """The PNGs of `sized` (size: pixels) and the SVG, into `folder`."""
+    os.makedirs(folder, exist_ok=True)
+    for n, rgba in sized.items():
+        with open(os.path.join(folder, f"ravelon-{n}.png"), "wb") as f:
+            f.write(png(rgba))
+    with open(os.path.join(folder, "ravelon.svg"), "w") as f:
+        f.write(svg())
+
+
+write_set(os.path.join(here, "linux", "icons"), renders)
+write_set(os.path.join(here, "..", "web"), web_renders)
