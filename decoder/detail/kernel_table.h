@@ -40,6 +40,10 @@ struct KernelTable {
 [[gnu::weak]] extern const KernelTable kSimd128Kernels;
 #endif
 
+#if defined(__aarch64__)
+extern const KernelTable kNeonKernels;
+#endif
+
 #if defined(__x86_64__) || defined(__i386__)
 extern const KernelTable kSsse3Kernels;
 extern const KernelTable kAvx2Kernels;

@@ -36,6 +36,8 @@ KernelPath Fastest()
     if (__builtin_cpu_supports("ssse3")) return KernelPath::Ssse3;
 #elif defined(__wasm__)
     if (&kSimd128Kernels != nullptr) return KernelPath::Simd128;
+#elif defined(__aarch64__)
+    return KernelPath::Neon;
 #endif
     return KernelPath::Scalar;
 }
@@ -68,6 +70,9 @@ const KernelTable* TableOf(KernelPath path)
 #elif defined(__wasm__)
         case KernelPath::Simd128:
             return &kSimd128Kernels;
+#elif defined(__aarch64__)
+        case KernelPath::Neon:
+            return &kNeonKernels;
 #endif
         default:
             return nullptr;
@@ -89,6 +94,8 @@ const char* NameOf(KernelPath path)
             return "avx512vbmi";
         case KernelPath::Simd128:
             return "simd128";
+        case KernelPath::Neon:
+            return "neon";
         default:
             return "scalar";
     }
@@ -108,12 +115,15 @@ bool Available(KernelPath path)
         case KernelPath::Avx512Vbmi:
             return __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi");
         case KernelPath::Simd128:
+        case KernelPath::Neon:
             return false;
         default:
             return true;
     }
 #elif defined(__wasm__)
     return path == KernelPath::Scalar || (path == KernelPath::Simd128 && &kSimd128Kernels != nullptr);
+#elif defined(__aarch64__)
+    return path == KernelPath::Scalar || path == KernelPath::Neon;
 #else
     return path == KernelPath::Scalar;
 #endif

@@ -13,16 +13,17 @@
 
 namespace ravelon::detail {
 
-enum class KernelPath { Scalar, Ssse3, Avx2, Avx512Bw, Avx512Vbmi, Simd128 };
-inline constexpr KernelPath kKernelPaths[] = {KernelPath::Scalar,   KernelPath::Ssse3,      KernelPath::Avx2,
-                                              KernelPath::Avx512Bw, KernelPath::Avx512Vbmi, KernelPath::Simd128};
+enum class KernelPath { Scalar, Ssse3, Avx2, Avx512Bw, Avx512Vbmi, Simd128, Neon };
+inline constexpr KernelPath kKernelPaths[] = {KernelPath::Scalar,     KernelPath::Ssse3,   KernelPath::Avx2,
+                                              KernelPath::Avx512Bw,   KernelPath::Avx512Vbmi,
+                                              KernelPath::Simd128,    KernelPath::Neon};
 
 const char* NameOf(KernelPath path);
 bool Available(KernelPath path);  // on this CPU
 
 // The path every request takes: the fastest the CPU has, chosen once; the
 // environment variable RAVELON_KERNEL (scalar, ssse3, avx2, avx512bw,
-// avx512vbmi) or ForceKernelPath chooses another, for tests and benchmarks.
+// avx512vbmi, simd128, neon) or ForceKernelPath chooses another, for tests and benchmarks.
 KernelPath ActiveKernelPath();
 // The path RAVELON_KERNEL names, if it names one (available or not).
 std::optional<KernelPath> RequestedKernelPath();

@@ -1,7 +1,7 @@
 // The AVX2 path: the compaction as SSSE3's, the lookup 32 kept bytes at a time;
 // its own walk from decoded bytes to text.
 
-#include "decoder/detail/x86/text_walk.h"
+#include "decoder/detail/text_walk.h"
 #include "decoder/detail/x86/vectors.h"
 
 namespace ravelon::detail {

@@ -1,7 +1,7 @@
 // The AVX-512 BW path: the lookup as AVX2's, 64 bytes at a time; the
 // compaction by 16-byte lanes. Its walk to text serves the VBMI path too.
 
-#include "decoder/detail/x86/text_walk.h"
+#include "decoder/detail/text_walk.h"
 #include "decoder/detail/x86/vectors.h"
 
 namespace ravelon::detail {

@@ -106,6 +106,37 @@ __attribute__((target("avx512f,avx512bw"))) inline __m512i Squeeze(const char16_
     return _mm512_permutexvar_epi64(_mm512_setr_epi64(0, 2, 4, 6, 1, 3, 5, 7), _mm512_packus_epi16(lo, hi));
 }
 
+// What a walk needs of a vector width, kWidth bytes at a time: where the
+// '#' are, and the bytes widened and stored.
+struct Avx2Lanes {
+    static constexpr std::size_t kWidth = 32;
+    __attribute__((target("avx2"))) static std::uint64_t Hashes(const std::uint8_t* bytes)
+    {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
+        return static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, _mm256_set1_epi8('#'))));
+    }
+    __attribute__((target("avx2"))) static void Widen(const std::uint8_t* bytes, char16_t* out)
+    {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_cvtepu8_epi16(_mm256_castsi256_si128(v)));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 16), _mm256_cvtepu8_epi16(_mm256_extracti128_si256(v, 1)));
+    }
+};
+
+struct Avx512Lanes {
+    static constexpr std::size_t kWidth = 64;
+    __attribute__((target("avx512f,avx512bw"))) static std::uint64_t Hashes(const std::uint8_t* bytes)
+    {
+        return _cvtmask64_u64(_mm512_cmpeq_epi8_mask(_mm512_loadu_si512(bytes), _mm512_set1_epi8('#')));
+    }
+    __attribute__((target("avx512f,avx512bw"))) static void Widen(const std::uint8_t* bytes, char16_t* out)
+    {
+        const __m512i v = _mm512_loadu_si512(bytes);
+        _mm512_storeu_si512(out, _mm512_cvtepu8_epi16(_mm512_castsi512_si256(v)));
+        _mm512_storeu_si512(out + 32, _mm512_cvtepu8_epi16(_mm512_extracti64x4_epi64(v, 1)));
+    }
+};
+
 // Decoded bytes to text with AVX-512 BW, for both AVX-512 paths.
 Walked Avx512WalkText(const std::uint8_t* bytes, std::size_t n, bool last, char16_t* out, std::size_t room);
 

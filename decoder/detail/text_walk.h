@@ -1,14 +1,16 @@
 #pragma once
 
-// Decoded bytes to text, a vector at a time, for any vector width (Lanes).
+// Decoded bytes to text, a vector at a time, for any vector width (Lanes):
+// shared by the instruction sets that have a walk of their own.
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
-#include "decoder/detail/x86/vectors.h"
+#include "decoder/detail/kernels.h"
 
-namespace ravelon::detail::x86 {
+namespace ravelon::detail {
 
 // ---- Decoded bytes to text ----
 //
@@ -34,36 +36,10 @@ inline bool MarkerStartsAt(const std::uint8_t* bytes)
     return head == kHead && tail == kTail;
 }
 
-// What a walk needs of a vector width, kWidth bytes at a time: where the
-// '#' are, and the bytes widened and stored.
-struct Avx2Lanes {
-    static constexpr std::size_t kWidth = 32;
-    __attribute__((target("avx2"))) static std::uint64_t Hashes(const std::uint8_t* bytes)
-    {
-        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
-        return static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, _mm256_set1_epi8('#'))));
-    }
-    __attribute__((target("avx2"))) static void Widen(const std::uint8_t* bytes, char16_t* out)
-    {
-        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_cvtepu8_epi16(_mm256_castsi256_si128(v)));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 16), _mm256_cvtepu8_epi16(_mm256_extracti128_si256(v, 1)));
-    }
-};
-
-struct Avx512Lanes {
-    static constexpr std::size_t kWidth = 64;
-    __attribute__((target("avx512f,avx512bw"))) static std::uint64_t Hashes(const std::uint8_t* bytes)
-    {
-        return _cvtmask64_u64(_mm512_cmpeq_epi8_mask(_mm512_loadu_si512(bytes), _mm512_set1_epi8('#')));
-    }
-    __attribute__((target("avx512f,avx512bw"))) static void Widen(const std::uint8_t* bytes, char16_t* out)
-    {
-        const __m512i v = _mm512_loadu_si512(bytes);
-        _mm512_storeu_si512(out, _mm512_cvtepu8_epi16(_mm512_castsi512_si256(v)));
-        _mm512_storeu_si512(out + 32, _mm512_cvtepu8_epi16(_mm512_extracti64x4_epi64(v, 1)));
-    }
-};
+// A walk is written for any vector width through a Lanes class:
+//   static constexpr std::size_t kWidth;                             bytes at a time, at most 64
+//   static std::uint64_t Hashes(const std::uint8_t* bytes);          bit i: bytes[i] is '#'
+//   static void Widen(const std::uint8_t* bytes, char16_t* out);     kWidth bytes to kWidth units
 
 // The most bytes a walk is given: a chunk, and the start of a marker held
 // from the chunk before.
@@ -140,4 +116,4 @@ __attribute__((always_inline)) inline Walked WalkRuns(const std::uint8_t* bytes,
     return WidenRuns<Lanes, true>(bytes, settled, starts, count, out, room);
 }
 
-}  // namespace ravelon::detail::x86
+}  // namespace ravelon::detail
