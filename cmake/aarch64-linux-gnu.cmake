@@ -3,8 +3,10 @@
 # come from the host. Tests run under qemu with the arm64 libraries of this system.
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR aarch64)
-set(CMAKE_C_COMPILER aarch64-linux-gnu-gcc)
-set(CMAKE_CXX_COMPILER aarch64-linux-gnu-g++)
+# GCC's cross compiler, unless another is chosen (the fuzzing build's clang, given the target).
+if(NOT CMAKE_CXX_COMPILER)
+  set(CMAKE_CXX_COMPILER aarch64-linux-gnu-g++)
+endif()
 set(CMAKE_LIBRARY_ARCHITECTURE aarch64-linux-gnu)
 set(CMAKE_FIND_ROOT_PATH /usr/lib/aarch64-linux-gnu)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -31,6 +31,8 @@ check "... with no issue reported" "! grep -q -i -E 'hint|error|warning' '$work/
 root=$work/root admin=$work/root/var/lib/dpkg
 mkdir -p "$admin/info" "$admin/updates"
 touch "$admin/status" "$admin/available"
+arch=$(dpkg-deb -f "$deb" Architecture)
+[[ $arch == "$(dpkg --print-architecture)" ]] || dpkg --root="$root" --force-not-root --add-architecture "$arch"
 pkg() { dpkg --root="$root" --force-not-root --force-depends --force-script-chrootless "$@" >/dev/null 2>&1; }
 pkg -i "$deb"
 check "dpkg -i installs the program" "[[ -x '$root/usr/bin/ravelon' ]]"
