@@ -13,6 +13,9 @@ windows=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-
 # Emscripten's JavaScript optimiser needs acorn from node-acorn; the browser tests Chromium
 web=(emscripten node-acorn python3)
 web_tests=(chromium fonts-dejavu-core)
+# The ARM64 edition: a cross compiler, arm64 libraries beside the host's (multiarch), qemu to run its tests
+arm64=(g++-aarch64-linux-gnu qemu-user-static qt6-base-dev:arm64 libx11-dev:arm64 libxtst-dev:arm64
+       libclang-rt-14-dev:arm64)
 tests=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # fuzzing and the sanitizer builds
@@ -26,7 +29,7 @@ tests=(
 )
 
 case ${1:-all} in
-  all) packages=("${build[@]}" "${qt[@]}" "${windows[@]}" "${tests[@]}" "${web[@]}" "${web_tests[@]}") ;;
+  all) packages=("${build[@]}" "${qt[@]}" "${windows[@]}" "${tests[@]}" "${web[@]}" "${web_tests[@]}" "${arm64[@]}") ;;
   run) packages=("${build[@]}" "${qt[@]}") ;;
   run-windows) packages=("${build[@]}" "${windows[@]}") ;;
   run-web) packages=("${build[@]}" "${web[@]}") ;;
@@ -59,6 +62,9 @@ echo "setup: installing ${missing[*]}"
 sudo=""
 if ((EUID != 0)); then sudo="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
+if [[ " ${missing[*]}" == *:arm64* ]] && ! dpkg --print-foreign-architectures | grep -qx arm64; then
+  $sudo dpkg --add-architecture arm64
+fi
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 browser_tools "${1:-all}"

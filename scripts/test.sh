@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the debug build with warnings as
 # errors, the sanitizer build, a bounded fuzz run, the release build with its
-# package and a short benchmark run, the web edition in Chromium, Ravelon.exe
+# package and a short benchmark run, the web edition in Chromium, the ARM64
+# edition with its package and a fuzz run under qemu, Ravelon.exe
 # and its installer under Wine, and two release builds from clean clones that
 # must give the same bytes.
 set -euo pipefail
@@ -36,6 +37,10 @@ run_preset release
 echo "== benchmark (short run)"
 build/release/bench/decoder_bench --benchmark_filter='bytes:1048576/' --benchmark_min_time=0.05
 node bench/web/page_bench.mjs
+# The ARM64 edition under qemu: every suite but those that need an X display or
+# the accessibility bus; the fuzzers alone in its fuzzing build.
+run_preset arm64
+run_preset fuzz-arm64
 
 # The Windows program, tested under Wine on a virtual display when there is none.
 if [[ -z ${DISPLAY:-} ]]; then

@@ -15,7 +15,7 @@ fail=0
 for dir in "$one" "$two"; do
   unpacked=$dir.unpacked
   mkdir -p "$unpacked"
-  dpkg-deb -x "$dir"/dist/*.deb "$unpacked/deb"
+  for deb in "$dir"/dist/*.deb; do dpkg-deb -x "$deb" "$unpacked/$(basename "$deb")"; done
   (cd "$unpacked" && unzip -q "$dir"/dist/*-portable.zip && msiextract -C "$unpacked/msi" "$dir"/dist/*.msi >/dev/null)
   unzip -q "$dir"/dist/ravelon-web-*.zip -d "$unpacked/web"
   if grep -r -a -l -F "$work" "$unpacked" "$dir/dist"; then echo "FAILED: a build path inside"; fail=1; fi
@@ -23,8 +23,10 @@ done
 # Every time inside is the last commit's.
 epoch=$(git -C "$top" log -1 --format=%ct)
 stamp=$(TZ=UTC date -d "@$epoch" '+%Y-%m-%d %H:%M')
-times=$(TZ=UTC dpkg-deb --fsys-tarfile "$one"/dist/*.deb | TZ=UTC tar -tv --full-time | awk '{print $4" "substr($5,1,5)}' | sort -u)
-if [[ $times != "$stamp" ]]; then echo "FAILED: times in the .deb other than $stamp: $times"; fail=1; fi
+for deb in "$one"/dist/*.deb; do
+  times=$(TZ=UTC dpkg-deb --fsys-tarfile "$deb" | TZ=UTC tar -tv --full-time | awk '{print $4" "substr($5,1,5)}' | sort -u)
+  if [[ $times != "$stamp" ]]; then echo "FAILED: times in $(basename "$deb") other than $stamp: $times"; fail=1; fi
+done
 zipped=$(TZ=UTC unzip -l "$one"/dist/*-portable.zip | awk '/Ravelon.exe/{print $2" "$3}')
 if [[ $zipped != "$stamp" ]]; then echo "FAILED: the zip's time $zipped is not $stamp"; fail=1; fi
 site_times=$(TZ=UTC unzip -l "$one"/dist/ravelon-web-*.zip | awk '$4 ~ /[a-z]/ && $2 ~ /-/ {print $2" "$3}' | sort -u)
