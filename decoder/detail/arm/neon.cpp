@@ -1,8 +1,8 @@
 // The AArch64 Advanced SIMD (NEON) path. Its structured loads split a block's
 // units by their place in a scheme's group, so the fillers are simply not
 // used and the kept units need no shuffle; the interleaving store puts them
-// back in order. The lookup covers every byte with four 64-byte TBL/TBX
-// tables. NEON is part of every AArch64 CPU: this path is always there.
+// back in order. The lookup is three TBX over the alphabet's rows. NEON is
+// part of every AArch64 CPU: this path is always there.
 
 #include <arm_neon.h>
 
@@ -14,26 +14,32 @@ namespace ravelon::detail {
 namespace arm {
 namespace {
 
-// The decoded byte of every byte 0x00 to 0xFF, 64 a table.
+// The alphabet's rows 0x20 to 0x7F (as every vector path holds them: a
+// byte's row is its high nibble), the row of the pound sign, and what every
+// other byte decodes to.
 struct Tables {
-    uint8x16x4_t quarters[4];
+    uint8x16x4_t low;    // 0x20 to 0x5F
+    uint8x16x2_t high;   // 0x60 to 0x7F
+    uint8x16_t poundRow; // 0xA0 to 0xAF: the pound sign among outside bytes
+    uint8x16_t outside;
 };
 
-Tables MakeTables(const ShiftMap& map)
+inline Tables MakeTables(const ShiftMap& map)
 {
-    Tables t;
-    for (std::size_t q = 0; q < 4; ++q) t.quarters[q] = vld1q_u8_x4(&map.decodedBytes[64 * q]);
-    return t;
+    static_assert(kRows == 6 && kFirstRow == 0x20);
+    return {vld1q_u8_x4(&map.decodedBytes[kFirstRow]), vld1q_u8_x2(&map.decodedBytes[kFirstRow + 64]),
+            vld1q_u8(&map.decodedBytes[kPound & 0xF0]), vdupq_n_u8(map.decodedBytes[kOutsideSlot])};
 }
 
-// TBL gives 0 for an index from 64 up and TBX leaves such a lane as it was, so
-// each byte is answered by the one table whose quarter it lies in.
+// TBX leaves a lane whose index lies beyond its table as it was, so each
+// byte is answered by the one table it falls in, and any other keeps the
+// outside byte it started with.
 inline uint8x16_t Lookup(const Tables& t, uint8x16_t b)
 {
-    uint8x16_t r = vqtbl4q_u8(t.quarters[0], b);
-    r = vqtbx4q_u8(r, t.quarters[1], veorq_u8(b, vdupq_n_u8(0x40)));
-    r = vqtbx4q_u8(r, t.quarters[2], veorq_u8(b, vdupq_n_u8(0x80)));
-    return vqtbx4q_u8(r, t.quarters[3], veorq_u8(b, vdupq_n_u8(0xC0)));
+    const uint8x16_t x = vsubq_u8(b, vdupq_n_u8(kFirstRow));
+    uint8x16_t r = vqtbx4q_u8(t.outside, t.low, x);
+    r = vqtbx2q_u8(r, t.high, veorq_u8(x, vdupq_n_u8(64)));
+    return vqtbx1q_u8(r, t.poundRow, veorq_u8(b, vdupq_n_u8(kPound & 0xF0)));
 }
 
 // Eight groups of units, split by their place in the group (LD2/LD3/LD4).
@@ -76,6 +82,8 @@ std::size_t NeonBlocks(const char16_t* in, std::size_t n, const ShiftMap& map, s
     const Tables t = MakeTables(map);
     uint8x16_t failed = vdupq_n_u8(0);
     std::size_t done = 0;
+    // Four blocks a turn of the loop (64 bytes out or more), to share its upkeep.
+#pragma GCC unroll 4
     for (; done + kBlock <= n; done += kBlock, in += kBlock, out += 16 * kKept) {
         const auto first = LoadGroups<Group>(in);
         const auto second = LoadGroups<Group>(in + 8 * Group);
