@@ -28,19 +28,15 @@ struct ByteTables {
 
 inline ByteTables MakeByteTables(const ShiftMap& map)
 {
-    ByteTables t{};
-    std::uint8_t previous[16] = {};
+    ByteTables t;
+    __m128i previous = _mm_setzero_si128();
     for (unsigned r = 0; r < static_cast<unsigned>(kRows); ++r) {
-        std::uint8_t row[16], mixed[16];
-        for (unsigned i = 0; i < 16; ++i) {
-            row[i] = map.decodedBytes[kFirstRow + 16 * r + i];
-            mixed[i] = static_cast<std::uint8_t>(row[i] ^ previous[i]);
-        }
-        std::memcpy(&t.rows[r], mixed, 16);
-        std::memcpy(previous, row, 16);
+        const __m128i row = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&map.decodedBytes[kFirstRow + 16 * r]));
+        t.rows[r] = _mm_xor_si128(row, previous);
+        previous = row;
     }
-    t.outside = static_cast<std::uint8_t>(map.decoded[kOutsideSlot]);
-    t.pound = static_cast<std::uint8_t>(map.decoded[kPound]);
+    t.outside = map.decodedBytes[kOutsideSlot];
+    t.pound = map.decodedBytes[kPound];
     return t;
 }
 
