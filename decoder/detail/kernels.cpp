@@ -200,8 +200,10 @@ constexpr auto kMarkerBytes = MakeMarkerBytes();
 // its end (16 units stored, or a CR LF after 15), and the bytes 16 readable
 // beyond theirs: within kWalkSlack.
 
-// How much of the text's start sizes the rest.
+// How much of the text's start sizes the rest, and up to which size the
+// text is not sized so but given room for every byte (128 KiB at most).
 constexpr std::size_t kSampleBytes = 2048;
+constexpr std::size_t kUnsampledBytes = 65536;
 
 #if defined(__SSE2__)
 // How many of the 16 bytes come before the first '#' (16 for none).
@@ -296,13 +298,18 @@ bool DecodePlainTextBytewise(std::u16string_view body, int spacing, const ShiftM
         std::memset(scratch.data() + bytes, 0, kWalkSlack);
         const bool last = left == 0;
         if (plain.Room() == 0) {
-            // How far the text's start shrinks tells how big the text will be;
-            // where a later part shrinks less, the text grows to all it may need.
-            const std::size_t sample = std::min(bytes, kSampleBytes);
-            const Walked start = WalkText<false>(scratch.data(), sample, last && sample == bytes, nullptr, 0);
+            // A small text gets room for all it may need at once. For a big one,
+            // how far its start shrinks tells how big it will be; where a later
+            // part shrinks less, the text grows to all it may need.
             const std::size_t rest = bytes + left;
-            const std::size_t likely = (rest * start.produced + start.used - 1) / std::max<std::size_t>(start.used, 1);
-            plain = DecryptedText(std::min(rest, likely + rest / 32 + 64) + kWalkSlack);
+            std::size_t room = rest;
+            if (rest > kUnsampledBytes) {
+                const std::size_t sample = std::min(bytes, kSampleBytes);
+                const Walked start = WalkText<false>(scratch.data(), sample, last && sample == bytes, nullptr, 0);
+                const std::size_t likely = (rest * start.produced + start.used - 1) / std::max<std::size_t>(start.used, 1);
+                room = std::min(rest, likely + rest / 32 + 64);
+            }
+            plain = DecryptedText(room + kWalkSlack);
         }
         std::size_t used = 0;
         for (;;) {
