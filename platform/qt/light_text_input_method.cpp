@@ -19,18 +19,22 @@ namespace ravelon::forms::qt {
 // around it); what is still composed is shown at the caret, not yet text.
 void LightText::InputMethod(QInputMethodEvent* event)
 {
+    // The text edit makes each input-method event one edit block, an undo
+    // step of its own that typing neither joins nor is joined by; the line
+    // edit joins what is committed to the typing around it.
+    const Joins joins = singleLine_ ? Joins::kAsTyping : Joins::kNever;
     const QString composed = event->preeditString();
     const bool comingIn = !event->commitString().isEmpty() || composed != (preedit_ ? preedit_->text : QString()) ||
                           event->replacementLength() > 0;
     if (comingIn && SelLength() > 0)
-        Replace(SelStart(), SelStart() + SelLength(), FromQString(event->commitString()), Joins::kAsTyping);
+        Replace(SelStart(), SelStart() + SelLength(), FromQString(event->commitString()), joins);
     else if (!event->commitString().isEmpty() || event->replacementLength() > 0) {
         const auto around = static_cast<std::ptrdiff_t>(caret_) + event->replacementStart();
         const std::size_t from =
             static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(around, 0, static_cast<std::ptrdiff_t>(text_.size())));
         const std::size_t to =
             std::min(text_.size(), from + static_cast<std::size_t>(std::max(0, event->replacementLength())));
-        Replace(from, to, FromQString(event->commitString()), Joins::kAsTyping);
+        Replace(from, to, FromQString(event->commitString()), joins);
     }
     const std::size_t paragraph = singleLine_ ? 0 : LineAround(caret_).first;
     for (const QInputMethodEvent::Attribute& attribute : event->attributes())
