@@ -29,7 +29,8 @@ void EditHistory::Record(Change undo, std::u16string_view inserted, Joins joins)
         tail = Tail::kRemovedOne;
     else if (inserted.empty() && joins == Joins::kTakesNext)
         tail = Tail::kTakesNext;
-    const bool alone = inserted.empty() ? tail != Tail::kRemovedOne : !undo.text.empty() || paragraphBreak;
+    const bool alone = joins == Joins::kStartsTyping ||
+                       (inserted.empty() ? tail != Tail::kRemovedOne : !undo.text.empty() || paragraphBreak);
     if (joins == Joins::kNever || alone || !Join(undo, tail)) undo_.push_back({std::move(undo), tail});
     redo_.clear();
     joinable_ = true;

@@ -32,7 +32,9 @@ public:
     // characters deleted one after another, are undone together.
     // A line edit also undoes a deleted selection with the edit that
     // follows it there: the typing that replaces it, or further deletion.
-    enum class Joins { kNever, kAsTyping, kTakesNext };
+    // An edit block of the text edit (what an input method commits) starts
+    // a step of its own, which the typing after it joins.
+    enum class Joins { kNever, kAsTyping, kTakesNext, kStartsTyping };
 
     void Clear();
     // The caret moved away: a line edit's next edit starts a step of its own.

@@ -19,10 +19,10 @@ namespace ravelon::forms::qt {
 // around it); what is still composed is shown at the caret, not yet text.
 void LightText::InputMethod(QInputMethodEvent* event)
 {
-    // The text edit makes each input-method event one edit block, an undo
-    // step of its own that typing neither joins nor is joined by; the line
-    // edit joins what is committed to the typing around it.
-    const Joins joins = singleLine_ ? Joins::kAsTyping : Joins::kNever;
+    // The text edit makes each input-method event one edit block: a step of
+    // its own, which the typing after it joins; the line edit joins what is
+    // committed to the typing around it.
+    const Joins joins = singleLine_ ? Joins::kAsTyping : Joins::kStartsTyping;
     const QString composed = event->preeditString();
     const bool comingIn = !event->commitString().isEmpty() || composed != (preedit_ ? preedit_->text : QString()) ||
                           event->replacementLength() > 0;

@@ -193,8 +193,9 @@ INSTANTIATE_TEST_SUITE_P(
         // What an input method composes moves the caret's place it tells, not the text, until committed.
         DifferentialRow{"code_composing", "txtDecrypt", Paragraphs(), 18, 300, kTyping + kMoving + kClicks + kComposing},
         DifferentialRow{"address_composing", "txtEmail", kAddress, 19, 300, kTyping + kMoving + kComposing},
-        // What an input method commits in the text edit is undone alone, not with the typing before it.
-        DifferentialRow{"code_commit_after_typing_undone_alone", "txtDecrypt", Paragraphs(), 113, 20,
+        // What an input method commits in the text edit does not join the typing before it (action 19);
+        // the typing after it joins it (action 603).
+        DifferentialRow{"code_commit_starts_an_undo_step_typing_joins", "txtDecrypt", Paragraphs(), 113, 610,
                         kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6)},
         DifferentialRow{"address_double_and_triple_clicks", "txtEmail", kAddress, 10, 300, kTyping + kMoving + kClicks},
         // The box crosses into the big-text view part way, by typing or pasting: nothing is lost.
