@@ -27,10 +27,15 @@ void EditHistory::Record(Change undo, std::u16string_view inserted, Joins joins)
         tail = Tail::kInserted;
     else if (inserted.empty() && joins == Joins::kAsTyping && !paragraphBreak)
         tail = Tail::kRemovedOne;
+    else if (inserted.empty() && joins == Joins::kBackspaces)
+        tail = Tail::kRemovedBackwards;
+    else if (inserted.empty() && joins == Joins::kDeletesForward)
+        tail = Tail::kRemovedForwards;
     else if (inserted.empty() && joins == Joins::kTakesNext)
         tail = Tail::kTakesNext;
+    const bool removal = tail == Tail::kRemovedOne || tail == Tail::kRemovedBackwards || tail == Tail::kRemovedForwards;
     const bool alone = joins == Joins::kStartsTyping ||
-                       (inserted.empty() ? tail != Tail::kRemovedOne : !undo.text.empty() || paragraphBreak);
+                       (inserted.empty() ? !removal : !undo.text.empty() || paragraphBreak);
     if (joins == Joins::kNever || alone || !Join(undo, tail)) undo_.push_back({std::move(undo), tail});
     redo_.clear();
     joinable_ = true;
@@ -48,7 +53,7 @@ bool EditHistory::Join(const Change& undo, Tail tail)
         last.tail = tail;
         return true;
     }
-    if (tail != Tail::kRemovedOne || (last.tail != Tail::kRemovedOne && last.tail != Tail::kTakesNext)) return false;
+    if (tail == Tail::kInserted || (last.tail != tail && last.tail != Tail::kTakesNext)) return false;
     if (undo.at == last.undo.at) {
         last.undo.text += undo.text;
     } else if (undo.at + undo.text.size() == last.undo.at) {

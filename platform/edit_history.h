@@ -33,8 +33,9 @@ public:
     // A line edit also undoes a deleted selection with the edit that
     // follows it there: the typing that replaces it, or further deletion.
     // An edit block of the text edit (what an input method commits) starts
-    // a step of its own, which the typing after it joins.
-    enum class Joins { kNever, kAsTyping, kTakesNext, kStartsTyping };
+    // a step of its own, which the typing after it joins. A line edit keeps
+    // deletions backwards (Backspace) and forwards (Delete) in steps apart.
+    enum class Joins { kNever, kAsTyping, kTakesNext, kStartsTyping, kBackspaces, kDeletesForward };
 
     void Clear();
     // The caret moved away: a line edit's next edit starts a step of its own.
@@ -53,7 +54,7 @@ public:
 
 private:
     // How a step ends, for the next edit to join it.
-    enum class Tail { kOther, kInserted, kRemovedOne, kTakesNext };
+    enum class Tail { kOther, kInserted, kRemovedOne, kRemovedBackwards, kRemovedForwards, kTakesNext };
     struct Step {
         Change undo;
         Tail tail;

@@ -260,9 +260,9 @@ bool LightText::Key(QKeyEvent* event)
     } else if (event->matches(QKeySequence::DeleteEndOfWord)) {
         deleteTo(CursorStep(caret_, true, QTextLayout::SkipWords), Joins::kNever, true);
     } else if (event->key() == Qt::Key_Backspace && !(event->modifiers() & Qt::ControlModifier)) {
-        deleteTo(Step(caret_, false), Joins::kAsTyping);  // one character, not the whole cluster
+        deleteTo(Step(caret_, false), singleLine_ ? Joins::kBackspaces : Joins::kAsTyping);  // one unit, not a cluster
     } else if (event->matches(QKeySequence::Delete)) {
-        deleteTo(CursorStep(caret_, true), Joins::kAsTyping);
+        deleteTo(CursorStep(caret_, true), singleLine_ ? Joins::kDeletesForward : Joins::kAsTyping);
     } else if (event->matches(QKeySequence::InsertParagraphSeparator)) {
         if (singleLine_) return false;
         Replace(SelStart(), SelStart() + SelLength(), u"\r\n");  // a typed line break, as on Windows

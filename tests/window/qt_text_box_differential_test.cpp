@@ -155,6 +155,13 @@ std::u16string WrappedParagraphs()
 
 const std::u16string kAddress = u"someone.else@example.com";
 
+std::vector<Action> ReplacingSelections()
+{
+    return KeyPresses({Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End}, Qt::ShiftModifier) +
+           KeyPresses({Qt::Key_Left, Qt::Key_Right, Qt::Key_A, Qt::Key_Delete, Qt::Key_Backspace}) +
+           KeyPresses({Qt::Key_X, Qt::Key_V, Qt::Key_Z}, Qt::ControlModifier);
+}
+
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Rows, LightTextDifferential,
@@ -172,10 +179,9 @@ INSTANTIATE_TEST_SUITE_P(
         DifferentialRow{"address_context_menu", "txtEmail", kAddress, 13, 300, kTyping + kMoving + MenuItems(2, 6) + MenuItems(2, 6)},
         // The line edit also joins a deletion to a selection deleted before it, which
         // the big view does not: Backspace and Delete are left out.
-        DifferentialRow{"address_undo_of_replaced_selections", "txtEmail", kAddress, 14, 300,
-                        KeyPresses({Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End}, Qt::ShiftModifier) +
-                            KeyPresses({Qt::Key_Left, Qt::Key_Right, Qt::Key_A, Qt::Key_Delete, Qt::Key_Backspace}) +
-                            KeyPresses({Qt::Key_X, Qt::Key_V, Qt::Key_Z}, Qt::ControlModifier)},
+        DifferentialRow{"address_undo_of_replaced_selections", "txtEmail", kAddress, 14, 300, ReplacingSelections()},
+        // The line edit undoes Backspaces and Deletes at one place in steps apart (action 10).
+        DifferentialRow{"address_backspace_then_delete_undone_apart", "txtEmail", kAddress, 114, 21, ReplacingSelections()},
         DifferentialRow{"code_scrolling_wrapped_paragraphs", "txtDecrypt", WrappedParagraphs(), 15, 400,
                         kPages + kWheel + KeyPresses({Qt::Key_Up, Qt::Key_Down, Qt::Key_A, Qt::Key_Return, Qt::Key_Backspace})},
         DifferentialRow{"address_typing_moving_and_clipboard", "txtEmail", kAddress, 5, 600,
