@@ -87,6 +87,7 @@ bool EditHistory::RedoUntil(const Apply& apply, const Reached& reached)
 
 bool EditHistory::Walk(std::vector<Step>& from, std::vector<Step>& to, const Apply& apply, const Reached& reached)
 {
+    if (from.empty()) return false;  // nothing to take back: the typing goes on joining
     joinable_ = false;
     std::vector<Step> walked;
     while (!from.empty()) {

@@ -203,6 +203,9 @@ INSTANTIATE_TEST_SUITE_P(
         // the typing after it joins it (action 603).
         DifferentialRow{"code_commit_starts_an_undo_step_typing_joins", "txtDecrypt", Paragraphs(), 113, 610,
                         kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6)},
+        // A redo with nothing to redo leaves Backspaces joined across it (action 80).
+        DifferentialRow{"code_redo_of_nothing_keeps_deletions_joined", "txtDecrypt", Paragraphs(), 214, 81,
+                        kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6)},
         DifferentialRow{"address_double_and_triple_clicks", "txtEmail", kAddress, 10, 300, kTyping + kMoving + kClicks},
         // The box crosses into the big-text view part way, by typing or pasting: nothing is lost.
         DifferentialRow{"code_crossing_into_the_big_view", "txtDecrypt", Paragraphs(), 7, 400,
