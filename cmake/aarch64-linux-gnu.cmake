@@ -3,8 +3,8 @@
 # host's (multiarch); moc and Qt's other tools come from the host. Tests run
 # under qemu with the arm64 libraries of this system.
 #
-# clang rather than GCC 12: GCC keeps the NEON path's four 64-byte lookup
-# tables on the stack and loads all of them again for every 16 bytes.
+# clang rather than GCC 12: GCC keeps the NEON path's lookup tables on the
+# stack and loads them again for every 16 bytes it looks up.
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR aarch64)
 set(CMAKE_CXX_COMPILER clang++)
