@@ -173,7 +173,8 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
         if (selFrom < selTo && selFrom <= end && selTo > start) {
             selected.start = static_cast<int>(std::max(selFrom, start) - start);
             selected.length = static_cast<int>(std::min(selTo, end) - start) - selected.start;
-            if (selTo > end && BreakAt(text_, end)) ++selected.length;  // the line break is highlighted too
+            // A paragraph's break is highlighted too, as a space; a line separator is not.
+            if (selTo > end && BreakAt(text_, end) && IsParagraphBreak(text_[end])) ++selected.length;
             selections.append(selected);
         }
         const qreal height = layout.lineAt(0).height();
