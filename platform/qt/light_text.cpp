@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QPainter>
+#include <QPainterPath>
 #include <QWidget>
 #include <algorithm>
 
@@ -170,16 +171,40 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
         const std::unique_ptr<QTextLayout> composing = WithPreedit(start, end, caretAtEnd);
         QTextLayout& layout = composing ? *composing : laidOut;
         QList<QTextLayout::FormatRange> selections;
-        if (selFrom < selTo && selFrom <= end && selTo > start) {
+        // A wrapped line selected whole, from before its start, is highlighted
+        // as the toolkit's paragraph layout highlights a line within it: its
+        // natural width, without the spaces it wraps at.
+        const bool wrapped = !singleLine_ && end < text_.size() && !BreakAt(text_, end);
+        const bool wholeWrapped = wrapped && selFrom < start && selTo >= end;
+        // Nor are the spaces a line wraps at highlighted.
+        std::size_t shownEnd = end;
+        while (wrapped && selTo >= end && shownEnd > start && IsWrapSpace(text_[shownEnd - 1])) --shownEnd;
+        if (selFrom < selTo && selFrom <= shownEnd && selTo > start) {
             selected.start = static_cast<int>(std::max(selFrom, start) - start);
-            selected.length = static_cast<int>(std::min(selTo, end) - start) - selected.start;
+            selected.length = static_cast<int>(std::min(selTo, shownEnd) - start) - selected.start;
             // A paragraph's break is highlighted too, as a space; a line separator is not.
             if (selTo > end && BreakAt(text_, end) && IsParagraphBreak(text_[end])) ++selected.length;
             selections.append(selected);
+            if (wholeWrapped) selections.back().format.clearBackground();
         }
         const qreal height = layout.lineAt(0).height();
-        if (at.y() < dirty.bottom() + 1 && at.y() + height > dirty.top())  // a blink repaints the caret's line alone
+        if (at.y() < dirty.bottom() + 1 && at.y() + height > dirty.top()) {  // a blink repaints the caret's line alone
+            if (wholeWrapped) {
+                QPainterPath highlight;
+                const QTextLine line = layout.lineAt(0);
+                QRectF natural = line.naturalTextRect().translated(at);
+                natural.setHeight(height);
+                const auto x = [&](std::size_t p) { return line.cursorToX(static_cast<int>(p - start)); };
+                natural.setWidth(natural.width() - std::abs(x(end) - x(shownEnd)));
+                highlight.addRect(natural & QRectF(placement_.area & dirty));
+                painter.save();
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(selected.format.background());
+                painter.drawPath(highlight);
+                painter.restore();
+            }
             layout.draw(&painter, at, selections, placement_.area & dirty);
+        }
         if (focused && caret_ >= start && (caret_ < end || (caret_ == end && caretAtEnd)) && caretRect_.isNull()) {
             const QTextLine line = layout.lineAt(0);
             const int index = static_cast<int>(caret_ - start) + (composing ? preedit_->cursor : 0);

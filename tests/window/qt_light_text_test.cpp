@@ -120,6 +120,9 @@ TEST_P(LightTextLooks, AsTheToolkitsBoxAfterTheSameKeys)
 }
 
 const std::u16string kProse = Prose(3000, u"\r\n");
+const std::u16string kWrapping =
+    u"a paragraph long enough to wrap over two or three lines of the box, with words of every length\r\n"
+    u"averyveryveryveryveryveryveryveryveryveryveryveryverylongwordthatmustwrap tail\r\nend";
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, LightTextLooks,
@@ -144,6 +147,13 @@ INSTANTIATE_TEST_SUITE_P(
                  {Qt::Key_Down, Qt::ShiftModifier},
                  {Qt::Key_Down, Qt::ShiftModifier},
                  {Qt::Key_Down, Qt::ShiftModifier}}},
+        // Lines wrapped at a space and inside a word, selected whole or from
+        // their start: highlighted to their text, without the space.
+        LookRow{"code_wrapped_lines_selected", "txtDecrypt", kWrapping, {{Qt::Key_A, Qt::ControlModifier}}},
+        LookRow{"code_wrapped_lines_selected_from_a_line_start",
+                "txtDecrypt",
+                kWrapping,
+                {{Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier}}},
         LookRow{"code_typed_and_deleted",
                 "txtDecrypt",
                 kProse,
