@@ -119,11 +119,10 @@ void LightText::ScrollSingleLine()
     // caret is kept in view where it stands in it.
     const std::unique_ptr<QTextLayout> composing = WithPreedit(anchor, end, true);
     const QTextLine line = (composing ? *composing : lines_.LayOutUnits(anchor, end)).lineAt(0);
-    const QFontMetrics metrics(widget_.font());
     const qreal width = placement_.width;
     const qreal cix = qRound(line.cursorToX(static_cast<int>(caret_ - anchor) + (composing ? preedit_->cursor : 0)));
     const bool endInReach = end == text_.size();
-    const qreal widthUsed = qRound(line.naturalTextWidth()) + 1 + std::max(0, -metrics.minRightBearing());
+    const qreal widthUsed = qRound(line.naturalTextWidth()) + 1;
 
     qreal hscroll;
     if (scrollFrom_ < anchor)
@@ -133,14 +132,16 @@ void LightText::ScrollSingleLine()
     else
         hscroll = line.cursorToX(static_cast<int>(scrollFrom_ - anchor)) + scrollPixels_;
 
-    if (anchor == 0 && endInReach && std::max(0, -metrics.minLeftBearing()) + widthUsed <= width)
+    if (anchor == 0 && endInReach && widthUsed <= width)
         hscroll = 0;
     else if (cix - hscroll >= width)
         hscroll = cix - width + 1;
-    else if (cix - hscroll < 0)
+    else if (cix - hscroll < 0 && (!endInReach || hscroll < widthUsed))
         hscroll = cix;
     else if (endInReach && widthUsed - hscroll < width)
         hscroll = widthUsed - width + 1;
+    else if (anchor == 0)
+        hscroll = std::max<qreal>(0, hscroll);
     scrollFrom_ = anchor;
     scrollPixels_ = hscroll;
 }

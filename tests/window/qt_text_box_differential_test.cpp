@@ -297,6 +297,13 @@ INSTANTIATE_TEST_SUITE_P(
         DifferentialRow{"code_crossing_into_the_big_view", "txtDecrypt", Paragraphs(), 7, 400,
                         kTyping + kMoving + kUndo + KeyPresses({Qt::Key_V, Qt::Key_V, Qt::Key_V}, Qt::ControlModifier),
                         Paragraphs().size() + 40},
+        // The line edit scrolls by its text's width alone, without the font's bearings: a text
+        // just narrower than the box stays at its start (action 94), and one scrolled to its
+        // end keeps its last letter at the right edge (action 481 of the row below).
+        DifferentialRow{"address_just_narrower_than_the_box", "txtEmail", kAddress, 106, 94,
+                        kMoving + KeyPresses({Qt::Key_V}, Qt::ControlModifier) + std::vector<Action>{Of(Action::kCommit, {}, QStringLiteral("x\ny"))}},
+        DifferentialRow{"address_scrolled_to_its_end_then_shortened", "txtEmail", kAddress, 105, 481,
+                        kTyping + kMoving + kEditing + kWords},
         // The clipboard keeps its two lines: each paste keeps the first, as does a commit of two lines.
         DifferentialRow{"address_pasting_lines", "txtEmail", kAddress, 6, 200,
                         kMoving + KeyPresses({Qt::Key_V}, Qt::ControlModifier) + std::vector<Action>{Of(Action::kCommit, {}, QStringLiteral("x\ny"))}}),
