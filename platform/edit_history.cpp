@@ -11,6 +11,7 @@ void EditHistory::Clear()
     undo_.clear();
     redo_.clear();
     joinable_ = false;
+    putIn_ = 0;
 }
 
 // The toolkit's document keeps a typed line break, and any edit of a
@@ -34,9 +35,14 @@ void EditHistory::Record(Change undo, std::u16string_view inserted, Joins joins)
     else if (inserted.empty() && joins == Joins::kTakesNext)
         tail = Tail::kTakesNext;
     const bool removal = tail == Tail::kRemovedOne || tail == Tail::kRemovedBackwards || tail == Tail::kRemovedForwards;
-    const bool alone = joins == Joins::kStartsTyping ||
-                       (inserted.empty() ? !removal : !undo.text.empty() || paragraphBreak);
-    if (joins == Joins::kNever || alone || !Join(undo, tail)) undo_.push_back({std::move(undo), tail});
+    const bool alone =
+        joins == Joins::kStartsTyping || (inserted.empty() ? !removal : !undo.text.empty() || paragraphBreak);
+    const bool joined = joins != Joins::kNever && !alone && Join(undo, tail);
+    putIn_ += inserted.size();
+    if (joined)
+        undo_.back().putInBy = putIn_;
+    else
+        undo_.push_back({std::move(undo), tail, putIn_});
     redo_.clear();
     joinable_ = true;
 }
@@ -48,7 +54,8 @@ bool EditHistory::Join(const Change& undo, Tail tail)
     if (!joinable_ || undo_.empty()) return false;
     Step& last = undo_.back();
     const bool inserting = last.tail == Tail::kInserted || last.tail == Tail::kTakesNext;
-    if (tail == Tail::kInserted && inserting && last.undo.at + last.undo.replaces == undo.at) {
+    if (tail == Tail::kInserted && inserting && last.undo.at + last.undo.replaces == undo.at &&
+        last.putInBy == putIn_) {
         last.undo.replaces += undo.replaces;
         last.tail = tail;
         return true;
@@ -88,17 +95,19 @@ bool EditHistory::RedoUntil(const Apply& apply, const Reached& reached)
 bool EditHistory::Walk(std::vector<Step>& from, std::vector<Step>& to, const Apply& apply, const Reached& reached)
 {
     if (from.empty()) return false;  // nothing to take back: the typing goes on joining
-    joinable_ = false;
+    joinable_ = joinAfterUndo_;
     std::vector<Step> walked;
     while (!from.empty()) {
         Step step = std::move(from.back());
         from.pop_back();
-        walked.push_back({apply(step.undo), step.tail});
+        walked.push_back({apply(step.undo), step.tail, step.putInBy});
         if (!reached()) continue;
-        for (Step& done : walked) to.push_back({std::move(done.undo), Tail::kOther});
+        for (Step& done : walked)
+            to.push_back({std::move(done.undo), joinAfterUndo_ ? done.tail : Tail::kOther, done.putInBy});
         return true;
     }
-    for (; !walked.empty(); walked.pop_back()) from.push_back({apply(walked.back().undo), walked.back().tail});
+    for (; !walked.empty(); walked.pop_back())
+        from.push_back({apply(walked.back().undo), walked.back().tail, walked.back().putInBy});
     return false;
 }
 

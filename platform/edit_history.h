@@ -37,6 +37,10 @@ public:
     // deletions backwards (Backspace) and forwards (Delete) in steps apart.
     enum class Joins { kNever, kAsTyping, kTakesNext, kStartsTyping, kBackspaces, kDeletesForward };
 
+    // The text edit's document lets an edit join the step an undo or redo
+    // leaves on top, as it would have joined it before; the line edit and
+    // the browser's box start a step of their own after one.
+    void JoinAfterUndo() { joinAfterUndo_ = true; }
     void Clear();
     // The caret moved away: a line edit's next edit starts a step of its own.
     void StopJoining() { joinable_ = false; }
@@ -58,12 +62,18 @@ private:
     struct Step {
         Change undo;
         Tail tail;
+        // How much text all edits had put in when this step last did: the
+        // document keeps what is typed in one store, and typing joins a step
+        // only where its text would follow on there.
+        std::size_t putInBy = 0;
     };
     bool Join(const Change& undo, Tail tail);
     bool Walk(std::vector<Step>& from, std::vector<Step>& to, const Apply& apply, const Reached& reached);
 
     std::vector<Step> undo_, redo_;
     bool joinable_ = false;  // the last step may take the next edit
+    bool joinAfterUndo_ = false;
+    std::size_t putIn_ = 0;  // units of text all edits have put in
 };
 
 }  // namespace ravelon::forms

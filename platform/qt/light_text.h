@@ -66,7 +66,7 @@ public:
     // Replaces [from, to) with `text`, as the user would; the caret follows it.
     void Replace(std::size_t from, std::size_t to, std::u16string_view text, Joins joins = Joins::kNever);
     // The undo history the box had before this view took its text over.
-    void TakeHistory(EditHistory history) { history_ = std::move(history); }
+    void TakeHistory(EditHistory history);
     EditHistory& History() { return history_; }
 
     const std::u16string& Text() const { return text_; }

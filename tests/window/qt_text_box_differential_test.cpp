@@ -292,6 +292,11 @@ INSTANTIATE_TEST_SUITE_P(
         // A redo with nothing to redo leaves Backspaces joined across it (action 80).
         DifferentialRow{"code_redo_of_nothing_keeps_deletions_joined", "txtDecrypt", Paragraphs(), 214, 81,
                         kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6)},
+        // Typing right after a redo joins the step redone when its text would follow on in the
+        // document's store (action 120); not when other text was put in since (action 467 of the
+        // commit row above).
+        DifferentialRow{"code_typing_joins_a_step_just_redone", "txtDecrypt", Paragraphs(), 314, 120,
+                        kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6)},
         DifferentialRow{"address_double_and_triple_clicks", "txtEmail", kAddress, 10, 300, kTyping + kMoving + kClicks},
         // The box crosses into the big-text view part way, by typing or pasting: nothing is lost.
         DifferentialRow{"code_crossing_into_the_big_view", "txtDecrypt", Paragraphs(), 7, 400,
