@@ -126,6 +126,8 @@ EditHistory::Change LightText::Apply(std::size_t at, std::size_t replaces, std::
     return undo;
 }
 
+// Undo and Redo bring the caret into view as the text edit's do, even with
+// nothing to take back.
 void LightText::Undo()
 {
     history_.Undo([this](const EditHistory::Change& change) {
@@ -134,6 +136,7 @@ void LightText::Undo()
         redo.selection = change.selection;  // for when it is undone again
         return redo;
     });
+    RevealCaret();
 }
 
 void LightText::Redo()
@@ -143,6 +146,7 @@ void LightText::Redo()
         undo.selection = change.selection;
         return undo;
     });
+    RevealCaret();
 }
 
 void LightText::CopySelection() const

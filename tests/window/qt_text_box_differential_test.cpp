@@ -297,6 +297,9 @@ INSTANTIATE_TEST_SUITE_P(
         // commit row above).
         DifferentialRow{"code_typing_joins_a_step_just_redone", "txtDecrypt", Paragraphs(), 314, 120,
                         kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6)},
+        // Ctrl+Y with nothing to redo still brings the caret into view (action 39).
+        DifferentialRow{"code_redo_of_nothing_reveals_the_caret", "txtDecrypt", Paragraphs(), 213, 39,
+                        kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6)},
         DifferentialRow{"address_double_and_triple_clicks", "txtEmail", kAddress, 10, 300, kTyping + kMoving + kClicks},
         // The box crosses into the big-text view part way, by typing or pasting: nothing is lost.
         DifferentialRow{"code_crossing_into_the_big_view", "txtDecrypt", Paragraphs(), 7, 400,
