@@ -19,12 +19,13 @@ void EditHistory::Clear()
 // typing after an edit of a selection.
 void EditHistory::Record(Change undo, std::u16string_view inserted, Joins joins)
 {
-    const bool paragraphBreak = std::any_of(undo.text.begin(), undo.text.end(), IsParagraphBreak) ||
-                                std::any_of(inserted.begin(), inserted.end(), IsParagraphBreak);
+    const bool insertedBreak = std::any_of(inserted.begin(), inserted.end(), IsParagraphBreak);
+    const bool paragraphBreak = insertedBreak || std::any_of(undo.text.begin(), undo.text.end(), IsParagraphBreak);
     // An insertion holding a paragraph break takes the document's text store
-    // past it, and nothing typed after joins it.
+    // past it, and nothing typed after joins it; typing over a selection that
+    // held one puts in only what is typed.
     Tail tail = Tail::kOther;
-    if (!inserted.empty() && !paragraphBreak && joins != Joins::kNever)
+    if (!inserted.empty() && !insertedBreak && joins != Joins::kNever)
         tail = Tail::kInserted;
     else if (inserted.empty() && joins == Joins::kAsTyping && !paragraphBreak)
         tail = Tail::kRemovedOne;

@@ -300,6 +300,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Ctrl+Y with nothing to redo still brings the caret into view (action 39).
         DifferentialRow{"code_redo_of_nothing_reveals_the_caret", "txtDecrypt", Paragraphs(), 213, 39,
                         kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6)},
+        // Typing over a selection that held a line break, then typing on: undone as one (action 96).
+        DifferentialRow{"code_typing_over_lines_then_on_undone_as_one", "txtDecrypt", Paragraphs(), 112, 96,
+                        kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6)},
         DifferentialRow{"address_double_and_triple_clicks", "txtEmail", kAddress, 10, 300, kTyping + kMoving + kClicks},
         // The box crosses into the big-text view part way, by typing or pasting: nothing is lost.
         DifferentialRow{"code_crossing_into_the_big_view", "txtDecrypt", Paragraphs(), 7, 400,
