@@ -126,6 +126,7 @@ public:
     WrappedLines& Lines() { return lines_; }
 
 private:
+    static constexpr std::size_t kSingleLineReach = 256;  // a single line is laid out this far beyond the view
     // ---- lines (light_text.cpp) ----
     void ForgetAllLines();
     void ScrollToStart();

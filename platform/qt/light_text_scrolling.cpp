@@ -1,4 +1,5 @@
-// Where the big-text view scrolls to, as the toolkit's text edit would.
+// Where the big-text view scrolls to, as the toolkit's text edit (and, for a
+// single line, its line edit) would.
 
 #include <QTextLayout>
 #include <QWidget>
@@ -7,8 +8,8 @@
 #include <limits>
 #include <vector>
 
-#include "platform/qt/light_text.h"
 #include "platform/line_breaks.h"
+#include "platform/qt/light_text.h"
 #include "platform/qt/wrapped_lines.h"
 
 namespace ravelon::forms::qt {
@@ -220,6 +221,54 @@ void LightText::ScrollBy(int lines)
     for (int i = 0; i < lines && lines_.Exists(top + 1); ++i) ++top;
     SetTop(Filled(top));
     widget_.update();
+}
+
+// ---- The single line ----
+
+qreal LightText::Advance(std::size_t from, std::size_t to) const
+{
+    const auto layout = LayOutOneLine(Slice(text_, from, std::min(text_.size(), to + 1)), widget_.font());
+    return layout->lineAt(0).cursorToX(static_cast<int>(to - from));
+}
+
+// As the line edit scrolls, in whole pixels: a caret beyond the right edge
+// comes to the right edge, one beyond the left edge to the left edge, and a
+// text that ends short of the right edge is aligned to it. Positions count
+// from a unit not far before the caret: from the text's start, unless it is long.
+void LightText::ScrollSingleLine()
+{
+    const std::size_t reach = 4 * kSingleLineReach;
+    const std::size_t anchor = caret_ - std::min(caret_, reach);
+    const std::size_t end = std::min(text_.size(), caret_ + reach);
+    // What an input method composes at the caret takes room there, and the
+    // caret is kept in view where it stands in it.
+    const std::unique_ptr<QTextLayout> composing = WithPreedit(anchor, end, true);
+    const QTextLine line = (composing ? *composing : lines_.LayOutUnits(anchor, end)).lineAt(0);
+    const qreal width = placement_.width;
+    const qreal cix = qRound(line.cursorToX(static_cast<int>(caret_ - anchor) + (composing ? preedit_->cursor : 0)));
+    const bool endInReach = end == text_.size();
+    const qreal widthUsed = qRound(line.naturalTextWidth()) + 1;
+
+    qreal hscroll;
+    if (scrollFrom_ < anchor)
+        hscroll = -1e9;  // far left of the caret: it is beyond the right edge
+    else if (scrollFrom_ > end)
+        hscroll = 1e9;  // far right of it
+    else
+        hscroll = line.cursorToX(static_cast<int>(scrollFrom_ - anchor)) + scrollPixels_;
+
+    if (anchor == 0 && endInReach && widthUsed <= width)
+        hscroll = 0;
+    else if (cix - hscroll >= width)
+        hscroll = cix - width + 1;
+    else if (cix - hscroll < 0 && (!endInReach || hscroll < widthUsed))
+        hscroll = cix;
+    else if (endInReach && widthUsed - hscroll < width)
+        hscroll = widthUsed - width + 1;
+    else if (anchor == 0)
+        hscroll = std::max<qreal>(0, hscroll);
+    scrollFrom_ = anchor;
+    scrollPixels_ = hscroll;
 }
 
 }  // namespace ravelon::forms::qt
