@@ -130,14 +130,17 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
         const std::unique_ptr<QTextLayout> composing = WithPreedit(start, end, caretAtEnd);
         QTextLayout& layout = composing ? *composing : laidOut;
         QList<QTextLayout::FormatRange> selections;
-        // A wrapped line selected whole, from before its start, is highlighted
-        // as the toolkit's paragraph layout highlights a line within it: its
-        // natural width, without the spaces it wraps at.
+        // A line within a paragraph (wrapped, or ended by a line separator)
+        // selected whole, from before its start, is highlighted as the
+        // toolkit's paragraph layout highlights it: its natural width,
+        // without the spaces it ends with.
+        const bool separated = !singleLine_ && end < text_.size() && text_[end] == 0x2028;
         const bool wrapped = !singleLine_ && end < text_.size() && !BreakAt(text_, end);
-        const bool wholeWrapped = wrapped && selFrom < start && selTo >= end;
-        // Nor are the spaces a line wraps at highlighted.
+        const bool toItsEnd = (wrapped && selTo >= end) || (separated && selTo > end);
+        const bool wholeWrapped = toItsEnd && selFrom < start;
+        // Nor are the spaces such a line ends with highlighted.
         std::size_t shownEnd = end;
-        while (wrapped && selTo >= end && shownEnd > start && IsWrapSpace(text_[shownEnd - 1])) --shownEnd;
+        while (toItsEnd && shownEnd > start && IsWrapSpace(text_[shownEnd - 1])) --shownEnd;
         if (selFrom < selTo && selFrom <= shownEnd && selTo > start) {
             selected.start = static_cast<int>(std::max(selFrom, start) - start);
             selected.length = static_cast<int>(std::min(selTo, shownEnd) - start) - selected.start;
