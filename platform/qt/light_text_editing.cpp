@@ -269,6 +269,11 @@ bool LightText::Key(QKeyEvent* event)
         deleteTo(CursorStep(caret_, true), singleLine_ ? Joins::kDeletesForward : Joins::kAsTyping);
     } else if (event->matches(QKeySequence::InsertParagraphSeparator)) {
         if (singleLine_) return false;
+        // The text edit's document undoes a line break typed in an empty
+        // paragraph in two steps, the first of them changing no text.
+        const bool emptyParagraph = SelLength() == 0 && (caret_ == 0 || IsParagraphBreak(text_[caret_ - 1])) &&
+                                    (caret_ == text_.size() || IsParagraphBreak(text_[caret_]));
+        if (emptyParagraph) history_.Record({caret_, {}, 0}, {}, Joins::kNever);
         Replace(SelStart(), SelStart() + SelLength(), u"\r\n");  // a typed line break, as on Windows
     } else if (event->matches(QKeySequence::InsertLineSeparator)) {
         if (singleLine_) return false;

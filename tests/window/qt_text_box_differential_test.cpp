@@ -303,6 +303,10 @@ INSTANTIATE_TEST_SUITE_P(
         // Typing over a selection that held a line break, then typing on: undone as one (action 96).
         DifferentialRow{"code_typing_over_lines_then_on_undone_as_one", "txtDecrypt", Paragraphs(), 112, 96,
                         kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6)},
+        // A line break typed in an empty paragraph is undone in two steps, the first changing
+        // no text (action 668).
+        DifferentialRow{"code_return_in_an_empty_paragraph_undone_in_two_steps", "txtDecrypt", Paragraphs(), 414, 668,
+                        kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6)},
         DifferentialRow{"address_double_and_triple_clicks", "txtEmail", kAddress, 10, 300, kTyping + kMoving + kClicks},
         // The box crosses into the big-text view part way, by typing or pasting: nothing is lost.
         DifferentialRow{"code_crossing_into_the_big_view", "txtDecrypt", Paragraphs(), 7, 400,
