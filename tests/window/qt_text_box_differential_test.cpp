@@ -241,6 +241,12 @@ std::u16string WrappedParagraphs()
 
 const std::u16string kAddress = u"someone.else@example.com";
 
+// Typing and moving, with undo and redo from the keys and from the context menu.
+std::vector<Action> UndoingFromKeysAndMenu()
+{
+    return kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6);
+}
+
 std::vector<Action> ReplacingSelections()
 {
     return KeyPresses({Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End}, Qt::ShiftModifier) +
@@ -259,7 +265,7 @@ INSTANTIATE_TEST_SUITE_P(
                         kTyping + kMoving + kMouse + kWheel},
         DifferentialRow{"code_pages", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs() + Paragraphs(), 11, 600,
                         kTyping + kMoving + kPages + kPages + std::vector<Action>{Of(Action::kDoubleClick)}},
-        DifferentialRow{"code_context_menu", "txtDecrypt", Paragraphs(), 12, 300, kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6)},
+        DifferentialRow{"code_context_menu", "txtDecrypt", Paragraphs(), 12, 300, UndoingFromKeysAndMenu()},
         // The line edit's undo puts back the caret and selection by rules of
         // its own, followed only for a replaced selection: its menu's undo is left out.
         DifferentialRow{"address_context_menu", "txtEmail", kAddress, 13, 300, kTyping + kMoving + MenuItems(2, 6) + MenuItems(2, 6)},
@@ -288,25 +294,25 @@ INSTANTIATE_TEST_SUITE_P(
         // What an input method commits in the text edit does not join the typing before it (action 19);
         // the typing after it joins it (action 603).
         DifferentialRow{"code_commit_starts_an_undo_step_typing_joins", "txtDecrypt", Paragraphs(), 113, 610,
-                        kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6)},
+                        UndoingFromKeysAndMenu()},
         // A redo with nothing to redo leaves Backspaces joined across it (action 80).
         DifferentialRow{"code_redo_of_nothing_keeps_deletions_joined", "txtDecrypt", Paragraphs(), 214, 81,
-                        kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6)},
+                        UndoingFromKeysAndMenu()},
         // Typing right after a redo joins the step redone when its text would follow on in the
         // document's store (action 120); not when other text was put in since (action 467 of the
         // commit row above).
         DifferentialRow{"code_typing_joins_a_step_just_redone", "txtDecrypt", Paragraphs(), 314, 120,
-                        kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6)},
+                        UndoingFromKeysAndMenu()},
         // Ctrl+Y with nothing to redo still brings the caret into view (action 39).
         DifferentialRow{"code_redo_of_nothing_reveals_the_caret", "txtDecrypt", Paragraphs(), 213, 39,
-                        kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6)},
+                        UndoingFromKeysAndMenu()},
         // Typing over a selection that held a line break, then typing on: undone as one (action 96).
         DifferentialRow{"code_typing_over_lines_then_on_undone_as_one", "txtDecrypt", Paragraphs(), 112, 96,
-                        kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6)},
+                        UndoingFromKeysAndMenu()},
         // A line break typed in an empty paragraph is undone in two steps, the first changing
         // no text (action 668).
         DifferentialRow{"code_return_in_an_empty_paragraph_undone_in_two_steps", "txtDecrypt", Paragraphs(), 414, 668,
-                        kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6)},
+                        UndoingFromKeysAndMenu()},
         DifferentialRow{"address_double_and_triple_clicks", "txtEmail", kAddress, 10, 300, kTyping + kMoving + kClicks},
         // The box crosses into the big-text view part way, by typing or pasting: nothing is lost.
         DifferentialRow{"code_crossing_into_the_big_view", "txtDecrypt", Paragraphs(), 7, 400,
