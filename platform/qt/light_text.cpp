@@ -184,9 +184,13 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
         // From a few units before the first in view: the margin left of the
         // line shows part of the one before it.
         const std::size_t from = scrollFrom_ - std::min<std::size_t>(scrollFrom_, 16);
-        std::size_t end = std::min(text_.size(), scrollFrom_ + kSingleLineReach);
+        // A right-to-left line is placed by its left end, its last unit: it
+        // is laid out as far as scrolling lays it out.
+        const std::size_t reach = lines_.Direction(0) == Qt::RightToLeft ? 4 * kSingleLineReach : kSingleLineReach;
+        std::size_t end = std::min(text_.size(), scrollFrom_ + reach);
         QTextLayout* layout = &lines_.LayOutUnits(from, end);
-        const qreal before = layout->lineAt(0).cursorToX(static_cast<int>(scrollFrom_ - from));
+        const qreal before =
+            from == scrollFrom_ ? 0 : layout->lineAt(0).cursorToX(static_cast<int>(scrollFrom_ - from));
         while (end < text_.size() && end - scrollFrom_ < kSingleLineMost &&
                layout->lineAt(0).naturalTextWidth() < before + placement_.area.width() + scrollPixels_) {
             end = std::min(text_.size(), end + (end - scrollFrom_));
@@ -215,7 +219,8 @@ std::size_t LightText::PositionAt(QPointF point)
     if (singleLine_) {
         ScrollSingleLine();
         const std::size_t end = std::min(text_.size(), scrollFrom_ + 4 * kSingleLineReach);
-        const auto layout = LayOutOneLine(Slice(text_, scrollFrom_, end), widget_.font());
+        const auto layout =
+            LayOutOneLine(Slice(text_, scrollFrom_, end), widget_.font(), lines_.Direction(scrollFrom_));
         const int offset = layout->lineAt(0).xToCursor(point.x() - placement_.origin.x() + scrollPixels_);
         return std::min(end, scrollFrom_ + static_cast<std::size_t>(std::max(0, offset)));
     }
@@ -276,7 +281,8 @@ QRect LightText::CharacterRect(std::size_t position)
         ScrollSingleLine();
         if (position < scrollFrom_) return {};
         const std::size_t end = std::min(text_.size(), std::max(next, scrollFrom_ + 4 * kSingleLineReach));
-        const auto layout = LayOutOneLine(Slice(text_, scrollFrom_, end), widget_.font());
+        const auto layout =
+            LayOutOneLine(Slice(text_, scrollFrom_, end), widget_.font(), lines_.Direction(scrollFrom_));
         const QTextLine line = layout->lineAt(0);
         const qreal x = placement_.origin.x() - scrollPixels_;
         const qreal left = x + line.cursorToX(static_cast<int>(position - scrollFrom_));
@@ -307,7 +313,8 @@ std::optional<QRectF> LightText::CaretPlace()
         const std::size_t end = std::min(text_.size(), std::max(caret_, scrollFrom_ + 4 * kSingleLineReach));
         std::unique_ptr<QTextLayout> layout = WithPreedit(scrollFrom_, end, true);
         const int index = static_cast<int>(caret_ - scrollFrom_) + (layout ? preedit_->cursor : 0);
-        if (!layout) layout = LayOutOneLine(Slice(text_, scrollFrom_, end), widget_.font());
+        if (!layout)
+            layout = LayOutOneLine(Slice(text_, scrollFrom_, end), widget_.font(), lines_.Direction(scrollFrom_));
         const QTextLine line = layout->lineAt(0);
         const qreal x = placement_.origin.x() - scrollPixels_ + line.cursorToX(index);
         return QRectF(x, placement_.origin.y(), 1, line.height());
@@ -348,7 +355,8 @@ void LightText::Select(std::size_t anchor, std::size_t caret, bool reveal)
 std::unique_ptr<QTextLayout> LightText::WithPreedit(std::size_t start, std::size_t end, bool caretAtEnd)
 {
     if (!preedit_ || preedit_->at < start || preedit_->at > end || (preedit_->at == end && !caretAtEnd)) return nullptr;
-    return LayOutOneLine(Slice(text_, start, end), widget_.font(), &*preedit_, static_cast<int>(preedit_->at - start));
+    return LayOutOneLine(Slice(text_, start, end), widget_.font(), lines_.Direction(start), &*preedit_,
+                         static_cast<int>(preedit_->at - start));
 }
 
 void LightText::RestartBlink()

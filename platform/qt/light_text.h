@@ -132,7 +132,6 @@ private:
     void ScrollToStart();
     std::size_t LastCaretPosition(std::size_t line);
     std::size_t EndOfLine(std::size_t line);
-    qreal Advance(std::size_t from, std::size_t to) const;
     void ScrollSingleLine();
 
     // ---- caret and view (light_text.cpp) ----

@@ -192,15 +192,19 @@ bool LightText::Key(QKeyEvent* event)
         std::function<std::optional<std::size_t>(bool select)> to;
         bool vertical = false;
     };
+    // Right goes on in the text, and Left back, but in a right-to-left paragraph.
+    const bool rightGoesOn = lines_.Direction(caret_) == Qt::LeftToRight;
+    const auto byCharacter = [&](bool on) {
+        return collapses() ? (on ? SelStart() + SelLength() : SelStart()) : CursorStep(caret_, on);
+    };
     const Move moves[] = {
-        {QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar,
-         [&](bool) { return collapses() ? SelStart() + SelLength() : CursorStep(caret_, true); }},
+        {QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar, [&](bool) { return byCharacter(rightGoesOn); }},
         {QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar,
-         [&](bool) { return collapses() ? SelStart() : CursorStep(caret_, false); }},
+         [&](bool) { return byCharacter(!rightGoesOn); }},
         {QKeySequence::MoveToNextWord, QKeySequence::SelectNextWord,
-         [&](bool) { return CursorStep(caret_, true, QTextLayout::SkipWords); }},
+         [&](bool) { return CursorStep(caret_, rightGoesOn, QTextLayout::SkipWords); }},
         {QKeySequence::MoveToPreviousWord, QKeySequence::SelectPreviousWord,
-         [&](bool) { return CursorStep(caret_, false, QTextLayout::SkipWords); }},
+         [&](bool) { return CursorStep(caret_, !rightGoesOn, QTextLayout::SkipWords); }},
         {QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine,
          [&](bool select) { return VerticalMove(caret_, 1, select); }, true},
         {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine,
@@ -262,7 +266,13 @@ bool LightText::Key(QKeyEvent* event)
     } else if (event->matches(QKeySequence::DeleteStartOfWord)) {
         deleteTo(CursorStep(caret_, false, QTextLayout::SkipWords), Joins::kNever, true);
     } else if (event->matches(QKeySequence::DeleteEndOfWord)) {
-        deleteTo(CursorStep(caret_, true, QTextLayout::SkipWords), Joins::kNever, true);
+        const std::size_t to = CursorStep(caret_, true, QTextLayout::SkipWords);
+        // The line edit, left nothing selected by the move, deletes the character after it.
+        if (singleLine_ && SelLength() > 0 && anchor_ == to) {
+            MoveCaret(to, false);
+            if (to < text_.size()) Replace(to, CursorStep(to, true), u"");
+        } else
+            deleteTo(to, Joins::kNever, true);
     } else if (event->key() == Qt::Key_Backspace && !(event->modifiers() & Qt::ControlModifier)) {
         deleteTo(Step(caret_, false), singleLine_ ? Joins::kBackspaces : Joins::kAsTyping);  // one unit, not a cluster
     } else if (event->matches(QKeySequence::Delete)) {

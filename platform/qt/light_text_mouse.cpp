@@ -22,7 +22,9 @@ void LightText::MousePress(QMouseEvent* event)
     const bool tripleClick = sinceDoubleClick_.isValid() &&
                              sinceDoubleClick_.elapsed() < QApplication::doubleClickInterval() &&
                              (event->position() - doubleClickAt_).manhattanLength() < QApplication::startDragDistance();
-    if (tripleClick) sinceDoubleClick_.invalidate();  // other clicks between leave it possible
+    // Other clicks between leave a third click possible; after it, the text
+    // edit takes no more, the line edit selects all again until the time is up.
+    if (tripleClick && !singleLine_) sinceDoubleClick_.invalidate();
     if (!tripleClick) {
         const std::size_t at = PositionAt(event->position());
         if (event->modifiers() & Qt::ShiftModifier) return ExtendSelection(at, event->position().x(), true);

@@ -225,16 +225,11 @@ void LightText::ScrollBy(int lines)
 
 // ---- The single line ----
 
-qreal LightText::Advance(std::size_t from, std::size_t to) const
-{
-    const auto layout = LayOutOneLine(Slice(text_, from, std::min(text_.size(), to + 1)), widget_.font());
-    return layout->lineAt(0).cursorToX(static_cast<int>(to - from));
-}
-
 // As the line edit scrolls, in whole pixels: a caret beyond the right edge
-// comes to the right edge, one beyond the left edge to the left edge, and a
-// text that ends short of the right edge is aligned to it. Positions count
-// from a unit not far before the caret: from the text's start, unless it is long.
+// comes to the right edge, one beyond the left edge to the left edge, a text
+// that ends short of the right edge is aligned to it, and a text that fits to
+// the side it starts from. Positions count from a unit not far before the
+// caret: from the text's start, unless it is long.
 void LightText::ScrollSingleLine()
 {
     const std::size_t reach = 4 * kSingleLineReach;
@@ -255,10 +250,10 @@ void LightText::ScrollSingleLine()
     else if (scrollFrom_ > end)
         hscroll = 1e9;  // far right of it
     else
-        hscroll = line.cursorToX(static_cast<int>(scrollFrom_ - anchor)) + scrollPixels_;
+        hscroll = (scrollFrom_ == anchor ? 0 : line.cursorToX(static_cast<int>(scrollFrom_ - anchor))) + scrollPixels_;
 
-    if (anchor == 0 && endInReach && widthUsed <= width)
-        hscroll = 0;
+    if (anchor == 0 && endInReach && widthUsed <= width)  // aligned to the side the text starts from
+        hscroll = lines_.Direction(0) == Qt::RightToLeft ? widthUsed - width + 1 : 0;
     else if (cix - hscroll >= width)
         hscroll = cix - width + 1;
     else if (cix - hscroll < 0 && (!endInReach || hscroll < widthUsed))

@@ -26,12 +26,13 @@ QString Slice(const std::u16string& text, std::size_t from, std::size_t to)
     return ToQString(std::u16string_view(text).substr(from, to - from));
 }
 
-std::unique_ptr<QTextLayout> LayOutOneLine(const QString& text, const QFont& font, const Preedit* preedit,
-                                           int preeditAt)
+std::unique_ptr<QTextLayout> LayOutOneLine(const QString& text, const QFont& font, Qt::LayoutDirection direction,
+                                           const Preedit* preedit, int preeditAt)
 {
     auto layout = std::make_unique<QTextLayout>(text, font);
     QTextOption option;
     option.setWrapMode(QTextOption::ManualWrap);
+    option.setTextDirection(direction);
     layout->setTextOption(option);
     if (preedit) {
         layout->setPreeditArea(preeditAt, preedit->text);
@@ -44,6 +45,38 @@ std::unique_ptr<QTextLayout> LayOutOneLine(const QString& text, const QFont& fon
     if (line.isValid()) line.setPosition(QPointF(0, 0));
     layout->endLayout();
     return layout;
+}
+
+Qt::LayoutDirection ParagraphDirection(std::u16string_view text, std::size_t from)
+{
+    int isolates = 0;
+    for (std::size_t i = from; i < text.size() && !IsParagraphBreak(text[i]); ++i) {
+        char32_t c = text[i];
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1])) {
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        }
+        switch (QChar::direction(c)) {
+            case QChar::DirLRI:
+            case QChar::DirRLI:
+            case QChar::DirFSI:
+                ++isolates;
+                break;
+            case QChar::DirPDI:
+                if (isolates > 0) --isolates;
+                break;
+            case QChar::DirL:
+                if (isolates == 0) return Qt::LeftToRight;
+                break;
+            case QChar::DirR:
+            case QChar::DirAL:
+                if (isolates == 0) return Qt::RightToLeft;
+                break;
+            default:
+                break;
+        }
+    }
+    return Qt::LeftToRight;
 }
 
 WrappedLines::WrappedLines(const std::u16string& text, const QWidget& widget, bool singleLine)
@@ -68,6 +101,7 @@ void WrappedLines::SetWrapMode(QTextOption::WrapMode mode)
 void WrappedLines::ForgetAll()
 {
     layouts_.clear();
+    directions_.clear();
     starts_.assign(1, 0);
     allLines_ = false;
     resync_.clear();
@@ -79,6 +113,7 @@ void WrappedLines::ForgetAll()
 void WrappedLines::Edited(std::size_t at, std::size_t removed, std::size_t inserted)
 {
     layouts_.clear();
+    directions_.clear();
     if (singleLine_) return;
     const auto holding = std::upper_bound(starts_.begin(), starts_.end(), at) - starts_.begin() - 1;
     const auto keep =
@@ -129,6 +164,7 @@ void WrappedLines::LayOutMore()
         QTextLayout layout(Slice(text_, from, end), widget_.font());
         QTextOption option;
         option.setWrapMode(wrapMode_);
+        option.setTextDirection(LineDirection(starts_.size() - 1));
         layout.setTextOption(option);
         std::vector<std::size_t> found;
         layout.beginLayout();
@@ -199,6 +235,26 @@ bool WrappedLines::Wrapped(std::size_t line)
     return Exists(line + 1) && !BreakBefore(text_, starts_[line + 1]);
 }
 
+Qt::LayoutDirection WrappedLines::Direction(std::size_t position)
+{
+    return LineDirection(LineOf(position));
+}
+
+// Found from the paragraph's first line, through the lines before that are
+// known, so that a line in a long paragraph does not look through all of it.
+Qt::LayoutDirection WrappedLines::LineDirection(std::size_t line)
+{
+    std::size_t first = line;
+    auto known = directions_.find(starts_[first]);
+    while (known == directions_.end() && first > 0 && !IsParagraphBreak(text_[starts_[first] - 1]))
+        known = directions_.find(starts_[--first]);
+    const Qt::LayoutDirection direction =
+        known != directions_.end() ? known->second : ParagraphDirection(text_, starts_[first]);
+    directions_[starts_[first]] = direction;
+    directions_[starts_[line]] = direction;
+    return direction;
+}
+
 QTextLayout& WrappedLines::LayOut(std::size_t line)
 {
     return LayOutUnits(starts_[line], End(line));
@@ -208,7 +264,7 @@ QTextLayout& WrappedLines::LayOut(std::size_t line)
 QTextLayout& WrappedLines::LayOutUnits(std::size_t from, std::size_t to)
 {
     auto& layout = layouts_[{from, to}];
-    if (!layout) layout = LayOutOneLine(Slice(text_, from, to), widget_.font());
+    if (!layout) layout = LayOutOneLine(Slice(text_, from, to), widget_.font(), Direction(from));
     return *layout;
 }
 

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QFont;
@@ -35,10 +36,14 @@ struct Preedit {
     QList<QTextLayout::FormatRange> formats;  // from its start
 };
 
-// `text` laid out as one line that does not wrap, at (0, 0); with `preedit`
-// shown `preeditAt` units into it.
-std::unique_ptr<QTextLayout> LayOutOneLine(const QString& text, const QFont& font, const Preedit* preedit = nullptr,
-                                           int preeditAt = 0);
+// `text` laid out as one line that does not wrap, at (0, 0), in a paragraph
+// of `direction`; with `preedit` shown `preeditAt` units into it.
+std::unique_ptr<QTextLayout> LayOutOneLine(const QString& text, const QFont& font, Qt::LayoutDirection direction,
+                                           const Preedit* preedit = nullptr, int preeditAt = 0);
+
+// The direction of the paragraph that starts at `from`, as the toolkit finds
+// it: that of its first letter with a strong one, outside isolated runs.
+Qt::LayoutDirection ParagraphDirection(std::u16string_view text, std::size_t from);
 
 class WrappedLines {
 public:
@@ -58,6 +63,8 @@ public:
     std::size_t Start(std::size_t line) const { return starts_[line]; }
     std::size_t End(std::size_t line);  // before its line break, if any
     bool Wrapped(std::size_t line);     // goes on in the next line, without a break between
+    // The direction of the paragraph holding `position` (a single line is one paragraph).
+    Qt::LayoutDirection Direction(std::size_t position);
 
     QTextLayout& LayOut(std::size_t line);
     // Kept until the text changes: a blink of the caret lays nothing out again.
@@ -76,6 +83,7 @@ private:
     void LayOutMore();
     void LayOutThrough(std::size_t position);
     void LayOutLines(std::size_t count);
+    Qt::LayoutDirection LineDirection(std::size_t line);
 
     const std::u16string& text_;
     const QWidget& widget_;
@@ -90,6 +98,7 @@ private:
     bool resyncReachesEnd_ = false;
     std::size_t linesLaidOut_ = 0;
     std::map<std::pair<std::size_t, std::size_t>, std::unique_ptr<QTextLayout>> layouts_;
+    std::map<std::size_t, Qt::LayoutDirection> directions_;  // by line start, until the text changes
 };
 
 }  // namespace ravelon::forms::qt

@@ -239,6 +239,17 @@ std::u16string WrappedParagraphs()
     return text;
 }
 
+// Right-to-left runs in left-to-right paragraphs and paragraphs of their own, one wrapping.
+std::u16string RightToLeft()
+{
+    return u"mixed \u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD, then 123 more\r\n"
+           u"\u05E9\u05DC\u05D5\u05DD abc \u05D3\u05D4\u05D5 12 \u0645\u0631\u062D\u0628\u0627\r\n"
+           u"\u05D0\u05D1\u05D2\u05D3 \u05D4\u05D5\u05D6 \u05D7\u05D8\u05D9 \u05DB\u05DC\u05DE \u05E0\u05E1\u05E2 "
+           u"\u05E4\u05E6\u05E7 \u05E8\u05E9\u05EA \u05D0\u05D1 \u05D2\u05D3\u05D4 \u05D5\u05D6 "
+           u"\u05D7\u05D8\u05D9\u05DB \u05DC\u05DE\r\n"
+           u"last";
+}
+
 const std::u16string kAddress = u"someone.else@example.com";
 
 // Typing and moving, with undo and redo from the keys and from the context menu.
@@ -313,6 +324,10 @@ INSTANTIATE_TEST_SUITE_P(
         // no text (action 668).
         DifferentialRow{"code_return_in_an_empty_paragraph_undone_in_two_steps", "txtDecrypt", Paragraphs(), 414, 668,
                         UndoingFromKeysAndMenu()},
+        DifferentialRow{"code_right_to_left", "txtDecrypt", RightToLeft() + RightToLeft(), 20, 400,
+                        kTyping + kMoving + kWords + kClicks},
+        DifferentialRow{"address_right_to_left", "txtEmail", RightToLeft().substr(32, 21), 21, 300,
+                        kTyping + kMoving + kWords + kClicks},
         DifferentialRow{"address_double_and_triple_clicks", "txtEmail", kAddress, 10, 300, kTyping + kMoving + kClicks},
         // The box crosses into the big-text view part way, by typing or pasting: nothing is lost.
         DifferentialRow{"code_crossing_into_the_big_view", "txtDecrypt", Paragraphs(), 7, 400,
