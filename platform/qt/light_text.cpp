@@ -157,7 +157,10 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
                 QRectF natural = line.naturalTextRect().translated(at);
                 natural.setHeight(height);
                 const auto x = [&](std::size_t p) { return line.cursorToX(static_cast<int>(p - start)); };
-                natural.setWidth(natural.width() - std::abs(x(end) - x(shownEnd)));
+                // A line laid out in its paragraph leaves out its wrap spaces; the
+                // highlight reaches over them on the right.
+                const qreal spaces = std::abs(x(end) - x(shownEnd));
+                natural.setWidth(natural.width() + (layout.lineCount() > 1 ? spaces : -spaces));
                 highlight.addRect(natural & QRectF(placement_.area & dirty));
                 painter.save();
                 painter.setPen(Qt::NoPen);
@@ -233,8 +236,16 @@ std::size_t LightText::PositionAt(QPointF point)
         layout = &lines_.LayOut(++line);
     }
     if (point.y() >= y + layout->lineAt(0).height()) return text_.size();  // below the last line
-    const int offset = std::max(0, layout->lineAt(0).xToCursor(point.x() - placement_.origin.x()));
-    return std::min(LastCaretPosition(line), lines_.Start(line) + static_cast<std::size_t>(offset));
+    return PositionOnLine(line, point.x() - placement_.origin.x());
+}
+
+// Where the toolkit's paragraph layout puts the caret for `x` on the line:
+// not after a line's last unit when the line goes on in the next.
+std::size_t LightText::PositionOnLine(std::size_t line, qreal x)
+{
+    const QTextLayout& layout = lines_.LayOut(line);
+    const std::size_t at = lines_.Start(line) + static_cast<std::size_t>(std::max(0, layout.lineAt(0).xToCursor(x)));
+    return layout.lineCount() > 1 ? at : std::min(LastCaretPosition(line), at);
 }
 
 void LightText::MoveCaret(std::size_t to, bool select, bool reveal)
@@ -356,7 +367,7 @@ std::unique_ptr<QTextLayout> LightText::WithPreedit(std::size_t start, std::size
 {
     if (!preedit_ || preedit_->at < start || preedit_->at > end || (preedit_->at == end && !caretAtEnd)) return nullptr;
     return LayOutOneLine(Slice(text_, start, end), widget_.font(), lines_.Direction(start), &*preedit_,
-                         static_cast<int>(preedit_->at - start));
+                         static_cast<int>(preedit_->at - start), lines_.After(start, end));
 }
 
 void LightText::RestartBlink()

@@ -131,6 +131,7 @@ private:
     void ForgetAllLines();
     void ScrollToStart();
     std::size_t LastCaretPosition(std::size_t line);
+    std::size_t PositionOnLine(std::size_t line, qreal x);
     std::size_t EndOfLine(std::size_t line);
     void ScrollSingleLine();
 

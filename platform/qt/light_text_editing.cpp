@@ -74,8 +74,7 @@ std::optional<std::size_t> LightText::VerticalMove(std::size_t position, int lin
         caretX_ = -1;
         return lines < 0 ? 0 : text_.size();
     }
-    const int offset = lines_.LayOut(to).lineAt(0).xToCursor(caretX_);
-    return std::min(LastCaretPosition(to), lines_.Start(to) + static_cast<std::size_t>(offset));
+    return PositionOnLine(to, caretX_);
 }
 
 // ---- Edits ----

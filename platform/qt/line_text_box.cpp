@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/line_breaks.h"
 #include "platform/qt/edit_menu.h"
 #include "platform/qt/light_routing.h"
 #include "platform/qt/light_text_accessible.h"
-#include "platform/line_breaks.h"
 #include "platform/qt/qt_strings.h"
 
 namespace ravelon::forms::qt {

@@ -10,10 +10,10 @@
 #include <QTextCursor>
 #include <algorithm>
 
+#include "platform/line_breaks.h"
 #include "platform/qt/code_edit.h"
 #include "platform/qt/light_routing.h"
 #include "platform/qt/light_text_accessible.h"
-#include "platform/line_breaks.h"
 #include "platform/qt/qt_strings.h"
 
 namespace ravelon::forms::qt {

@@ -27,11 +27,11 @@ QString Slice(const std::u16string& text, std::size_t from, std::size_t to)
 }
 
 std::unique_ptr<QTextLayout> LayOutOneLine(const QString& text, const QFont& font, Qt::LayoutDirection direction,
-                                           const Preedit* preedit, int preeditAt)
+                                           const Preedit* preedit, int preeditAt, const QString& after)
 {
-    auto layout = std::make_unique<QTextLayout>(text, font);
+    auto layout = std::make_unique<QTextLayout>(after.isEmpty() ? text : text + after, font);
     QTextOption option;
-    option.setWrapMode(QTextOption::ManualWrap);
+    option.setWrapMode(after.isEmpty() ? QTextOption::ManualWrap : QTextOption::WrapAnywhere);
     option.setTextDirection(direction);
     layout->setTextOption(option);
     if (preedit) {
@@ -42,10 +42,51 @@ std::unique_ptr<QTextLayout> LayOutOneLine(const QString& text, const QFont& fon
     }
     layout->beginLayout();
     QTextLine line = layout->createLine();
-    if (line.isValid()) line.setPosition(QPointF(0, 0));
+    if (line.isValid()) {
+        if (!after.isEmpty())
+            line.setNumColumns(static_cast<int>(text.size()) + (preedit ? static_cast<int>(preedit->text.size()) : 0));
+        line.setPosition(QPointF(0, 0));
+        // A line after it, as in the paragraph's layout, so that finding a
+        // place by its x keeps off the end of a line that goes on in another;
+        // far below, where painting leaves it out.
+        if (!after.isEmpty()) {
+            QTextLine next = layout->createLine();
+            next.setNumColumns(static_cast<int>(after.size()));
+            next.setPosition(QPointF(0, 1e7));
+        }
+    }
     layout->endLayout();
     return layout;
 }
+
+namespace {
+
+bool HasRightToLeft(std::u16string_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c < 0x590) continue;
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1])) {
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        }
+        switch (QChar::direction(c)) {
+            case QChar::DirR:
+            case QChar::DirAL:
+            case QChar::DirAN:
+            case QChar::DirRLE:
+            case QChar::DirRLO:
+            case QChar::DirRLI:
+            case QChar::DirFSI:
+                return true;
+            default:
+                break;
+        }
+    }
+    return false;
+}
+
+}  // namespace
 
 Qt::LayoutDirection ParagraphDirection(std::u16string_view text, std::size_t from)
 {
@@ -255,6 +296,17 @@ Qt::LayoutDirection WrappedLines::LineDirection(std::size_t line)
     return direction;
 }
 
+QString WrappedLines::After(std::size_t start, std::size_t end)
+{
+    constexpr std::size_t kReach = 256;
+    if (singleLine_ || end >= text_.size() || IsLineBreak(text_[end])) return {};
+    std::size_t until = end;
+    while (until < text_.size() && until - end < kReach && !IsLineBreak(text_[until])) ++until;
+    if (Direction(start) == Qt::LeftToRight && !HasRightToLeft(std::u16string_view(text_).substr(start, until - start)))
+        return {};
+    return Slice(text_, end, until);
+}
+
 QTextLayout& WrappedLines::LayOut(std::size_t line)
 {
     return LayOutUnits(starts_[line], End(line));
@@ -264,7 +316,8 @@ QTextLayout& WrappedLines::LayOut(std::size_t line)
 QTextLayout& WrappedLines::LayOutUnits(std::size_t from, std::size_t to)
 {
     auto& layout = layouts_[{from, to}];
-    if (!layout) layout = LayOutOneLine(Slice(text_, from, to), widget_.font(), Direction(from));
+    if (!layout)
+        layout = LayOutOneLine(Slice(text_, from, to), widget_.font(), Direction(from), nullptr, 0, After(from, to));
     return *layout;
 }
 

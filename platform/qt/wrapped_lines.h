@@ -37,9 +37,12 @@ struct Preedit {
 };
 
 // `text` laid out as one line that does not wrap, at (0, 0), in a paragraph
-// of `direction`; with `preedit` shown `preeditAt` units into it.
+// of `direction`; with `preedit` shown `preeditAt` units into it. `after`, the
+// text its paragraph goes on with, settles the direction of what the line ends
+// with (a wrapped line's space), as in the paragraph's own layout.
 std::unique_ptr<QTextLayout> LayOutOneLine(const QString& text, const QFont& font, Qt::LayoutDirection direction,
-                                           const Preedit* preedit = nullptr, int preeditAt = 0);
+                                           const Preedit* preedit = nullptr, int preeditAt = 0,
+                                           const QString& after = {});
 
 // The direction of the paragraph that starts at `from`, as the toolkit finds
 // it: that of its first letter with a strong one, outside isolated runs.
@@ -65,6 +68,9 @@ public:
     bool Wrapped(std::size_t line);     // goes on in the next line, without a break between
     // The direction of the paragraph holding `position` (a single line is one paragraph).
     Qt::LayoutDirection Direction(std::size_t position);
+    // What the line [start, end) needs of the text after it to be shown as in
+    // its paragraph: nothing, unless the paragraph has right-to-left text.
+    QString After(std::size_t start, std::size_t end);
 
     QTextLayout& LayOut(std::size_t line);
     // Kept until the text changes: a blink of the caret lays nothing out again.

@@ -247,7 +247,19 @@ std::u16string RightToLeft()
            u"\u05D0\u05D1\u05D2\u05D3 \u05D4\u05D5\u05D6 \u05D7\u05D8\u05D9 \u05DB\u05DC\u05DE \u05E0\u05E1\u05E2 "
            u"\u05E4\u05E6\u05E7 \u05E8\u05E9\u05EA \u05D0\u05D1 \u05D2\u05D3\u05D4 \u05D5\u05D6 "
            u"\u05D7\u05D8\u05D9\u05DB \u05DC\u05DE\r\n"
+           u"\u05D0\u05D1\u05D2 latin words wrapping in a paragraph that starts right to left, its lines "
+           u"starting with either\r\n"
+           u"left to right, then \u05D0\u05D1\u05D2\u05D3 \u05D4\u05D5\u05D6 \u05D7\u05D8\u05D9 \u05DB\u05DC\u05DE "
+           u"\u05E0\u05E1\u05E2 \u05E4\u05E6\u05E7 \u05E8\u05E9\u05EA \u05D0\u05D1 \u05D2\u05D3\u05D4 \u05D5\u05D6 "
+           u"\u05D7\u05D8\u05D9\u05DB \u05DC\u05DE \u05E0\u05E1\u05E2\r\n"
            u"last";
+}
+
+// A right-to-left line wider than the address box.
+std::u16string RightToLeftLine()
+{
+    const std::u16string paragraph = RightToLeft().substr(32, 21);
+    return paragraph + u' ' + paragraph + u' ' + paragraph + u' ' + paragraph;
 }
 
 const std::u16string kAddress = u"someone.else@example.com";
@@ -327,6 +339,8 @@ INSTANTIATE_TEST_SUITE_P(
         DifferentialRow{"code_right_to_left", "txtDecrypt", RightToLeft() + RightToLeft(), 20, 400,
                         kTyping + kMoving + kWords + kClicks},
         DifferentialRow{"address_right_to_left", "txtEmail", RightToLeft().substr(32, 21), 21, 300,
+                        kTyping + kMoving + kWords + kClicks},
+        DifferentialRow{"address_right_to_left_scrolled", "txtEmail", RightToLeftLine(), 22, 300,
                         kTyping + kMoving + kWords + kClicks},
         DifferentialRow{"address_double_and_triple_clicks", "txtEmail", kAddress, 10, 300, kTyping + kMoving + kClicks},
         // The box crosses into the big-text view part way, by typing or pasting: nothing is lost.
