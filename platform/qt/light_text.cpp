@@ -126,9 +126,10 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
     caretRect_ = QRect();
 
     // A caret at a wrapped line's end is shown at the start of the next line.
-    const auto drawLine = [&](QTextLayout& laidOut, std::size_t start, std::size_t end, QPointF at, bool caretAtEnd) {
-        const std::unique_ptr<QTextLayout> composing = WithPreedit(start, end, caretAtEnd);
-        QTextLayout& layout = composing ? *composing : laidOut;
+    const auto drawLine = [&](const ShownLine& laidOut, std::size_t start, std::size_t end, QPointF at,
+                              bool caretAtEnd) {
+        const std::unique_ptr<ShownLine> composing = WithPreedit(start, end, caretAtEnd);
+        const ShownLine& layout = composing ? *composing : laidOut;
         QList<QTextLayout::FormatRange> selections;
         // A line within a paragraph (wrapped, or ended by a line separator)
         // selected whole, from before its start, is highlighted as the
@@ -149,18 +150,17 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
             selections.append(selected);
             if (wholeWrapped) selections.back().format.clearBackground();
         }
-        const qreal height = layout.lineAt(0).height();
+        const qreal height = layout.Line().height();
         if (at.y() < dirty.bottom() + 1 && at.y() + height > dirty.top()) {  // a blink repaints the caret's line alone
             if (wholeWrapped) {
                 QPainterPath highlight;
-                const QTextLine line = layout.lineAt(0);
-                QRectF natural = line.naturalTextRect().translated(at);
+                QRectF natural = layout.Line().naturalTextRect().translated(at);
                 natural.setHeight(height);
-                const auto x = [&](std::size_t p) { return line.cursorToX(static_cast<int>(p - start)); };
+                const auto x = [&](std::size_t p) { return layout.CursorToX(static_cast<int>(p - start)); };
                 // A line laid out in its paragraph leaves out its wrap spaces; the
                 // highlight reaches over them on the right.
                 const qreal spaces = std::abs(x(end) - x(shownEnd));
-                natural.setWidth(natural.width() + (layout.lineCount() > 1 ? spaces : -spaces));
+                natural.setWidth(natural.width() + (layout.GoesOn() ? spaces : -spaces));
                 highlight.addRect(natural & QRectF(placement_.area & dirty));
                 painter.save();
                 painter.setPen(Qt::NoPen);
@@ -168,18 +168,17 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
                 painter.drawPath(highlight);
                 painter.restore();
             }
-            layout.draw(&painter, at, selections, placement_.area & dirty);
+            layout.Draw(&painter, at, selections, placement_.area & dirty);
         }
         if (focused && caret_ >= start && (caret_ < end || (caret_ == end && caretAtEnd)) && caretRect_.isNull()) {
-            const QTextLine line = layout.lineAt(0);
             const int index = static_cast<int>(caret_ - start) + (composing ? preedit_->cursor : 0);
-            const qreal x = at.x() + line.cursorToX(index);
-            caretRect_ = QRectF(x - 1, at.y(), 3, line.height()).toAlignedRect();
-            if (caretShown_ && (!composing || preedit_->cursorShown)) layout.drawCursor(&painter, at, index, 1);
+            const qreal x = at.x() + layout.CursorToX(index);
+            caretRect_ = QRectF(x - 1, at.y(), 3, height).toAlignedRect();
+            if (caretShown_ && (!composing || preedit_->cursorShown)) layout.DrawCursor(&painter, at, index, 1);
         }
         // Where a drag would drop its text.
         if (dropCaret_ && *dropCaret_ >= start && (*dropCaret_ < end || (*dropCaret_ == end && caretAtEnd)))
-            layout.drawCursor(&painter, at, static_cast<int>(*dropCaret_ - start), 1);
+            layout.DrawCursor(&painter, at, static_cast<int>(*dropCaret_ - start), 1);
     };
 
     if (singleLine_) {
@@ -191,25 +190,24 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
         // is laid out as far as scrolling lays it out.
         const std::size_t reach = lines_.Direction(0) == Qt::RightToLeft ? 4 * kSingleLineReach : kSingleLineReach;
         std::size_t end = std::min(text_.size(), scrollFrom_ + reach);
-        QTextLayout* layout = &lines_.LayOutUnits(from, end);
-        const qreal before =
-            from == scrollFrom_ ? 0 : layout->lineAt(0).cursorToX(static_cast<int>(scrollFrom_ - from));
+        ShownLine* layout = &lines_.LayOutUnits(from, end);
+        const qreal before = from == scrollFrom_ ? 0 : layout->CursorToX(static_cast<int>(scrollFrom_ - from));
         while (end < text_.size() && end - scrollFrom_ < kSingleLineMost &&
-               layout->lineAt(0).naturalTextWidth() < before + placement_.area.width() + scrollPixels_) {
+               layout->Line().naturalTextWidth() < before + placement_.area.width() + scrollPixels_) {
             end = std::min(text_.size(), end + (end - scrollFrom_));
             layout = &lines_.LayOutUnits(from, end);
         }
         // The line edit moves its line by the ascents' difference in whole pixels.
-        const int lift = static_cast<int>(layout->lineAt(0).ascent() - placement_.ascent);
+        const int lift = static_cast<int>(layout->Line().ascent() - placement_.ascent);
         drawLine(*layout, from, end, placement_.origin - QPointF(scrollPixels_ + before, lift), true);
     } else {
         // The document's top margin shows only above its first line.
         qreal y = ViewTop();
         for (std::size_t line = top_; y < placement_.area.bottom() + 1 && lines_.Exists(line); ++line) {
-            QTextLayout& layout = lines_.LayOut(line);
+            const ShownLine& layout = lines_.LayOut(line);
             drawLine(layout, lines_.Start(line), lines_.End(line), QPointF(placement_.origin.x(), y),
                      !lines_.Wrapped(line));
-            y += layout.lineAt(0).height();
+            y += layout.Line().height();
         }
     }
     painter.restore();
@@ -222,20 +220,19 @@ std::size_t LightText::PositionAt(QPointF point)
     if (singleLine_) {
         ScrollSingleLine();
         const std::size_t end = std::min(text_.size(), scrollFrom_ + 4 * kSingleLineReach);
-        const auto layout =
-            LayOutOneLine(Slice(text_, scrollFrom_, end), widget_.font(), lines_.Direction(scrollFrom_));
-        const int offset = layout->lineAt(0).xToCursor(point.x() - placement_.origin.x() + scrollPixels_);
+        const ShownLine layout(Slice(text_, scrollFrom_, end), widget_.font(), lines_.Direction(scrollFrom_));
+        const int offset = layout.XToCursor(point.x() - placement_.origin.x() + scrollPixels_);
         return std::min(end, scrollFrom_ + static_cast<std::size_t>(std::max(0, offset)));
     }
     qreal y = ViewTop();
     if (point.y() < y) return lines_.Start(top_);  // above the first line, as the text edit finds it: its start
     std::size_t line = top_;
-    QTextLayout* layout = &lines_.LayOut(line);
-    while (point.y() >= y + layout->lineAt(0).height() && lines_.Exists(line + 1)) {
-        y += layout->lineAt(0).height();
+    const ShownLine* layout = &lines_.LayOut(line);
+    while (point.y() >= y + layout->Line().height() && lines_.Exists(line + 1)) {
+        y += layout->Line().height();
         layout = &lines_.LayOut(++line);
     }
-    if (point.y() >= y + layout->lineAt(0).height()) return text_.size();  // below the last line
+    if (point.y() >= y + layout->Line().height()) return text_.size();  // below the last line
     return PositionOnLine(line, point.x() - placement_.origin.x());
 }
 
@@ -243,9 +240,9 @@ std::size_t LightText::PositionAt(QPointF point)
 // not after a line's last unit when the line goes on in the next.
 std::size_t LightText::PositionOnLine(std::size_t line, qreal x)
 {
-    const QTextLayout& layout = lines_.LayOut(line);
-    const std::size_t at = lines_.Start(line) + static_cast<std::size_t>(std::max(0, layout.lineAt(0).xToCursor(x)));
-    return layout.lineCount() > 1 ? at : std::min(LastCaretPosition(line), at);
+    const ShownLine& layout = lines_.LayOut(line);
+    const std::size_t at = lines_.Start(line) + static_cast<std::size_t>(layout.XToCursor(x));
+    return layout.GoesOn() ? at : std::min(LastCaretPosition(line), at);
 }
 
 void LightText::MoveCaret(std::size_t to, bool select, bool reveal)
@@ -292,25 +289,24 @@ QRect LightText::CharacterRect(std::size_t position)
         ScrollSingleLine();
         if (position < scrollFrom_) return {};
         const std::size_t end = std::min(text_.size(), std::max(next, scrollFrom_ + 4 * kSingleLineReach));
-        const auto layout =
-            LayOutOneLine(Slice(text_, scrollFrom_, end), widget_.font(), lines_.Direction(scrollFrom_));
-        const QTextLine line = layout->lineAt(0);
+        const ShownLine line(Slice(text_, scrollFrom_, end), widget_.font(), lines_.Direction(scrollFrom_));
         const qreal x = placement_.origin.x() - scrollPixels_;
-        const qreal left = x + line.cursorToX(static_cast<int>(position - scrollFrom_));
-        rect = QRectF(left, placement_.origin.y(), 0, line.height());
-        rect.setRight(x + line.cursorToX(static_cast<int>(next - scrollFrom_)));
+        const qreal left = x + line.CursorToX(static_cast<int>(position - scrollFrom_));
+        rect = QRectF(left, placement_.origin.y(), 0, line.Line().height());
+        rect.setRight(x + line.CursorToX(static_cast<int>(next - scrollFrom_)));
     } else {
         const std::size_t line = lines_.LineOf(position);
         if (line < top_) return {};
         qreal y = ViewTop();
         for (std::size_t l = top_; l < line; ++l) {
-            y += lines_.LayOut(l).lineAt(0).height();
+            y += lines_.LayOut(l).Line().height();
             if (y > placement_.area.bottom()) return {};
         }
-        const QTextLine shown = lines_.LayOut(line).lineAt(0);
+        const ShownLine& shown = lines_.LayOut(line);
         const qreal x = placement_.origin.x();
-        rect = QRectF(x + shown.cursorToX(static_cast<int>(position - lines_.Start(line))), y, 0, shown.height());
-        rect.setRight(x + shown.cursorToX(static_cast<int>(std::min(next, lines_.End(line)) - lines_.Start(line))));
+        rect =
+            QRectF(x + shown.CursorToX(static_cast<int>(position - lines_.Start(line))), y, 0, shown.Line().height());
+        rect.setRight(x + shown.CursorToX(static_cast<int>(std::min(next, lines_.End(line)) - lines_.Start(line))));
     }
     const QRect onWidget = rect.toAlignedRect() & placement_.area;
     return onWidget.isEmpty() ? QRect() : QRect(widget_.mapToGlobal(onWidget.topLeft()), onWidget.size());
@@ -322,22 +318,22 @@ std::optional<QRectF> LightText::CaretPlace()
         ScrollSingleLine();
         if (caret_ < scrollFrom_) return std::nullopt;
         const std::size_t end = std::min(text_.size(), std::max(caret_, scrollFrom_ + 4 * kSingleLineReach));
-        std::unique_ptr<QTextLayout> layout = WithPreedit(scrollFrom_, end, true);
+        std::unique_ptr<ShownLine> layout = WithPreedit(scrollFrom_, end, true);
         const int index = static_cast<int>(caret_ - scrollFrom_) + (layout ? preedit_->cursor : 0);
         if (!layout)
-            layout = LayOutOneLine(Slice(text_, scrollFrom_, end), widget_.font(), lines_.Direction(scrollFrom_));
-        const QTextLine line = layout->lineAt(0);
-        const qreal x = placement_.origin.x() - scrollPixels_ + line.cursorToX(index);
-        return QRectF(x, placement_.origin.y(), 1, line.height());
+            layout = std::make_unique<ShownLine>(Slice(text_, scrollFrom_, end), widget_.font(),
+                                                 lines_.Direction(scrollFrom_));
+        const qreal x = placement_.origin.x() - scrollPixels_ + layout->CursorToX(index);
+        return QRectF(x, placement_.origin.y(), 1, layout->Line().height());
     }
     const std::size_t line = lines_.LineOf(caret_);
     const std::optional<qreal> y = LineTopInView(line, 4 * placement_.area.height());
     if (!y) return std::nullopt;
     const auto composing = WithPreedit(lines_.Start(line), lines_.End(line), !lines_.Wrapped(line));
-    const QTextLine shown = (composing ? *composing : lines_.LayOut(line)).lineAt(0);
+    const ShownLine& shown = composing ? *composing : lines_.LayOut(line);
     const int index = static_cast<int>(caret_ - lines_.Start(line)) + (composing ? preedit_->cursor : 0);
-    const qreal x = placement_.origin.x() + shown.cursorToX(index);
-    return QRectF(x, *y, 1, shown.height());
+    const qreal x = placement_.origin.x() + shown.CursorToX(index);
+    return QRectF(x, *y, 1, shown.Line().height());
 }
 
 std::pair<std::size_t, std::size_t> LightText::LineAround(std::size_t position)
@@ -363,11 +359,11 @@ void LightText::Select(std::size_t anchor, std::size_t caret, bool reveal)
     MoveCaret(caret, true, reveal);
 }
 
-std::unique_ptr<QTextLayout> LightText::WithPreedit(std::size_t start, std::size_t end, bool caretAtEnd)
+std::unique_ptr<ShownLine> LightText::WithPreedit(std::size_t start, std::size_t end, bool caretAtEnd)
 {
     if (!preedit_ || preedit_->at < start || preedit_->at > end || (preedit_->at == end && !caretAtEnd)) return nullptr;
-    return LayOutOneLine(Slice(text_, start, end), widget_.font(), lines_.Direction(start), &*preedit_,
-                         static_cast<int>(preedit_->at - start), lines_.After(start, end));
+    return std::make_unique<ShownLine>(Slice(text_, start, end), widget_.font(), lines_.Direction(start),
+                                       lines_.Context(start, end), &*preedit_, static_cast<int>(preedit_->at - start));
 }
 
 void LightText::RestartBlink()

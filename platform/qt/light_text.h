@@ -156,7 +156,7 @@ private:
     void ScrollBy(int lines);
     void RestartBlink();
     // The line [start, end) laid out with the input method's composition, if it is there.
-    std::unique_ptr<QTextLayout> WithPreedit(std::size_t start, std::size_t end, bool caretAtEnd);
+    std::unique_ptr<ShownLine> WithPreedit(std::size_t start, std::size_t end, bool caretAtEnd);
 
     // ---- editing (light_text_editing.cpp) ----
     // Replaces `replaces` units at `at` with `text`; returns the change that undoes it.

@@ -65,7 +65,7 @@ std::size_t LightText::CursorStep(std::size_t position, bool forward, QTextLayou
 std::optional<std::size_t> LightText::VerticalMove(std::size_t position, int lines, bool select)
 {
     const std::size_t from = lines_.LineOf(position);
-    if (caretX_ < 0) caretX_ = lines_.LayOut(from).lineAt(0).cursorToX(static_cast<int>(position - lines_.Start(from)));
+    if (caretX_ < 0) caretX_ = lines_.LayOut(from).CursorToX(static_cast<int>(position - lines_.Start(from)));
     std::size_t to = from;
     if (lines < 0) to = from - std::min(from, static_cast<std::size_t>(-lines));
     for (int i = 0; i < lines && lines_.Exists(to + 1); ++i) ++to;

@@ -82,9 +82,9 @@ void LightText::ExtendByWords(std::size_t at, qreal x, bool reveal)
     if (!end) return;
     const std::size_t line = lines_.LineOf(*start);
     if (lines_.LineOf(*end) != line) return;
-    const QTextLine shown = lines_.LayOut(line).lineAt(0);
-    const qreal startX = placement_.origin.x() + shown.cursorToX(static_cast<int>(*start - lines_.Start(line)));
-    const qreal endX = placement_.origin.x() + shown.cursorToX(static_cast<int>(*end - lines_.Start(line)));
+    const ShownLine& shown = lines_.LayOut(line);
+    const qreal startX = placement_.origin.x() + shown.CursorToX(static_cast<int>(*start - lines_.Start(line)));
+    const qreal endX = placement_.origin.x() + shown.CursorToX(static_cast<int>(*end - lines_.Start(line)));
     if (x < startX || x > endX) return;
     Select(at < wordTo ? wordTo : wordFrom, x - startX < endX - x ? *start : *end, reveal);
 }

@@ -21,7 +21,7 @@ qreal LightText::TopOfLines(std::size_t top)
 {
     if (top == 0 || !lines_.Exists(top)) return placement_.origin.y();
     if (BreakBefore(text_, lines_.Start(top))) return placement_.area.top();
-    const QTextLine line = lines_.LayOut(top - 1).lineAt(0);
+    const QTextLine line = lines_.LayOut(top - 1).Line();
     return placement_.area.top() + line.height() - (line.ascent() + line.descent());
 }
 
@@ -43,12 +43,12 @@ void LightText::SetTop(std::size_t top)
         fracture_ = 0;
         return;
     }
-    const qreal near = 2 * placement_.area.height() + lines_.LayOut(top_).lineAt(0).height();
+    const qreal near = 2 * placement_.area.height() + lines_.LayOut(top_).Line().height();
     const std::optional<qreal> at = LineTopInView(top, near);
     // Farther, lines are taken to be as high as the new one: the lines between
     // are not laid out for a fraction of a pixel.
     const qreal lines = top > top_ ? static_cast<qreal>(top - top_) : -static_cast<qreal>(top_ - top);
-    const qreal realDy = TopOfLines(top) - at.value_or(ViewTop() + lines * lines_.LayOut(top).lineAt(0).height());
+    const qreal realDy = TopOfLines(top) - at.value_or(ViewTop() + lines * lines_.LayOut(top).Line().height());
     const int dy = static_cast<int>(realDy);
     fracture_ = dy == 0 || !widget_.isVisible() ? 0 : realDy - dy;
     top_ = top;
@@ -80,7 +80,7 @@ std::size_t LightText::TopWithLineAtBottom(std::size_t line, std::size_t floor)
     qreal height = 0;
     std::size_t first = line + 1;
     while (first > floor) {
-        const qreal h = lines_.LayOut(first - 1).lineAt(0).height();
+        const qreal h = lines_.LayOut(first - 1).Line().height();
         if (height + h > RoomBelow(first - 1) && first <= line) break;
         height += h;
         --first;
@@ -112,8 +112,8 @@ std::optional<qreal> LightText::LineTopInView(std::size_t line, qreal within)
 {
     if (!lines_.Exists(top_)) return std::nullopt;  // an edit took the first line in view away
     qreal y = ViewTop();
-    for (std::size_t l = top_; l < line && y - ViewTop() <= within; ++l) y += lines_.LayOut(l).lineAt(0).height();
-    for (std::size_t l = line; l < top_ && ViewTop() - y <= within; ++l) y -= lines_.LayOut(l).lineAt(0).height();
+    for (std::size_t l = top_; l < line && y - ViewTop() <= within; ++l) y += lines_.LayOut(l).Line().height();
+    for (std::size_t l = line; l < top_ && ViewTop() - y <= within; ++l) y -= lines_.LayOut(l).Line().height();
     if (std::abs(y - ViewTop()) > within) return std::nullopt;
     return y;
 }
@@ -129,7 +129,7 @@ void LightText::PageMove(int direction, bool select)
     const qreal caretY = pageCaretY_.value_or(lineTop(lines_.LineOf(caret_)));
     qreal keepAt = caretY;
     const qreal bottom = placement_.area.bottom() + 1;
-    const auto height = [&](std::size_t line) { return lines_.LayOut(line).lineAt(0).height(); };
+    const auto height = [&](std::size_t line) { return lines_.LayOut(line).Line().height(); };
     if (direction > 0) {
         std::size_t line = top_;
         qreal y = ViewTop();
@@ -237,10 +237,11 @@ void LightText::ScrollSingleLine()
     const std::size_t end = std::min(text_.size(), caret_ + reach);
     // What an input method composes at the caret takes room there, and the
     // caret is kept in view where it stands in it.
-    const std::unique_ptr<QTextLayout> composing = WithPreedit(anchor, end, true);
-    const QTextLine line = (composing ? *composing : lines_.LayOutUnits(anchor, end)).lineAt(0);
+    const std::unique_ptr<ShownLine> composing = WithPreedit(anchor, end, true);
+    const ShownLine& shown = composing ? *composing : lines_.LayOutUnits(anchor, end);
+    const QTextLine line = shown.Line();
     const qreal width = placement_.width;
-    const qreal cix = qRound(line.cursorToX(static_cast<int>(caret_ - anchor) + (composing ? preedit_->cursor : 0)));
+    const qreal cix = qRound(shown.CursorToX(static_cast<int>(caret_ - anchor) + (composing ? preedit_->cursor : 0)));
     const bool endInReach = end == text_.size();
     const qreal widthUsed = qRound(line.naturalTextWidth()) + 1;
 
@@ -250,7 +251,7 @@ void LightText::ScrollSingleLine()
     else if (scrollFrom_ > end)
         hscroll = 1e9;  // far right of it
     else
-        hscroll = (scrollFrom_ == anchor ? 0 : line.cursorToX(static_cast<int>(scrollFrom_ - anchor))) + scrollPixels_;
+        hscroll = (scrollFrom_ == anchor ? 0 : shown.CursorToX(static_cast<int>(scrollFrom_ - anchor))) + scrollPixels_;
 
     if (anchor == 0 && endInReach && widthUsed <= width)  // aligned to the side the text starts from
         hscroll = lines_.Direction(0) == Qt::RightToLeft ? widthUsed - width + 1 : 0;

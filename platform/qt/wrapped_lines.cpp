@@ -26,100 +26,6 @@ QString Slice(const std::u16string& text, std::size_t from, std::size_t to)
     return ToQString(std::u16string_view(text).substr(from, to - from));
 }
 
-std::unique_ptr<QTextLayout> LayOutOneLine(const QString& text, const QFont& font, Qt::LayoutDirection direction,
-                                           const Preedit* preedit, int preeditAt, const QString& after)
-{
-    auto layout = std::make_unique<QTextLayout>(after.isEmpty() ? text : text + after, font);
-    QTextOption option;
-    option.setWrapMode(after.isEmpty() ? QTextOption::ManualWrap : QTextOption::WrapAnywhere);
-    option.setTextDirection(direction);
-    layout->setTextOption(option);
-    if (preedit) {
-        layout->setPreeditArea(preeditAt, preedit->text);
-        QList<QTextLayout::FormatRange> formats = preedit->formats;
-        for (QTextLayout::FormatRange& format : formats) format.start += preeditAt;
-        layout->setFormats(formats);
-    }
-    layout->beginLayout();
-    QTextLine line = layout->createLine();
-    if (line.isValid()) {
-        if (!after.isEmpty())
-            line.setNumColumns(static_cast<int>(text.size()) + (preedit ? static_cast<int>(preedit->text.size()) : 0));
-        line.setPosition(QPointF(0, 0));
-        // A line after it, as in the paragraph's layout, so that finding a
-        // place by its x keeps off the end of a line that goes on in another;
-        // far below, where painting leaves it out.
-        if (!after.isEmpty()) {
-            QTextLine next = layout->createLine();
-            next.setNumColumns(static_cast<int>(after.size()));
-            next.setPosition(QPointF(0, 1e7));
-        }
-    }
-    layout->endLayout();
-    return layout;
-}
-
-namespace {
-
-bool HasRightToLeft(std::u16string_view text)
-{
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c < 0x590) continue;
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1])) {
-            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
-            ++i;
-        }
-        switch (QChar::direction(c)) {
-            case QChar::DirR:
-            case QChar::DirAL:
-            case QChar::DirAN:
-            case QChar::DirRLE:
-            case QChar::DirRLO:
-            case QChar::DirRLI:
-            case QChar::DirFSI:
-                return true;
-            default:
-                break;
-        }
-    }
-    return false;
-}
-
-}  // namespace
-
-Qt::LayoutDirection ParagraphDirection(std::u16string_view text, std::size_t from)
-{
-    int isolates = 0;
-    for (std::size_t i = from; i < text.size() && !IsParagraphBreak(text[i]); ++i) {
-        char32_t c = text[i];
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1])) {
-            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
-            ++i;
-        }
-        switch (QChar::direction(c)) {
-            case QChar::DirLRI:
-            case QChar::DirRLI:
-            case QChar::DirFSI:
-                ++isolates;
-                break;
-            case QChar::DirPDI:
-                if (isolates > 0) --isolates;
-                break;
-            case QChar::DirL:
-                if (isolates == 0) return Qt::LeftToRight;
-                break;
-            case QChar::DirR:
-            case QChar::DirAL:
-                if (isolates == 0) return Qt::RightToLeft;
-                break;
-            default:
-                break;
-        }
-    }
-    return Qt::LeftToRight;
-}
-
 WrappedLines::WrappedLines(const std::u16string& text, const QWidget& widget, bool singleLine)
     : text_(text), widget_(widget), singleLine_(singleLine)
 {
@@ -296,28 +202,31 @@ Qt::LayoutDirection WrappedLines::LineDirection(std::size_t line)
     return direction;
 }
 
-QString WrappedLines::After(std::size_t start, std::size_t end)
+LineContext WrappedLines::Context(std::size_t start, std::size_t end)
 {
     constexpr std::size_t kReach = 256;
-    if (singleLine_ || end >= text_.size() || IsLineBreak(text_[end])) return {};
-    std::size_t until = end;
+    if (singleLine_) return {};
+    std::size_t from = start, until = end;
+    while (from > 0 && start - from < kReach && !IsLineBreak(text_[from - 1])) --from;
     while (until < text_.size() && until - end < kReach && !IsLineBreak(text_[until])) ++until;
-    if (Direction(start) == Qt::LeftToRight && !HasRightToLeft(std::u16string_view(text_).substr(start, until - start)))
+    if (from == start && until == end) return {};
+    if (Direction(start) == Qt::LeftToRight && !HasRightToLeft(std::u16string_view(text_).substr(from, until - from)))
         return {};
-    return Slice(text_, end, until);
+    return {Slice(text_, from, start), Slice(text_, end, until)};
 }
 
-QTextLayout& WrappedLines::LayOut(std::size_t line)
+ShownLine& WrappedLines::LayOut(std::size_t line)
 {
     return LayOutUnits(starts_[line], End(line));
 }
 
 // Kept until the text changes: a blink of the caret lays nothing out again.
-QTextLayout& WrappedLines::LayOutUnits(std::size_t from, std::size_t to)
+ShownLine& WrappedLines::LayOutUnits(std::size_t from, std::size_t to)
 {
     auto& layout = layouts_[{from, to}];
     if (!layout)
-        layout = LayOutOneLine(Slice(text_, from, to), widget_.font(), Direction(from), nullptr, 0, After(from, to));
+        layout =
+            std::make_unique<ShownLine>(Slice(text_, from, to), widget_.font(), Direction(from), Context(from, to));
     return *layout;
 }
 

@@ -5,7 +5,6 @@
 // over an edit up to the lines it changed; with the lines as last laid out.
 
 #include <QString>
-#include <QTextLayout>
 #include <QTextOption>
 #include <cstddef>
 #include <map>
@@ -17,6 +16,8 @@
 class QFont;
 class QWidget;
 
+#include "platform/qt/shown_line.h"
+
 namespace ravelon::forms::qt {
 
 // A space a wrapped line may end with.
@@ -26,27 +27,6 @@ inline bool IsWrapSpace(char16_t c)
 }
 
 QString Slice(const std::u16string& text, std::size_t from, std::size_t to);
-
-// What an input method is composing, shown at a place in the text before it is committed.
-struct Preedit {
-    QString text;
-    std::size_t at = 0;                       // where in the box's text
-    int cursor = 0;                           // the caret's place in it
-    bool cursorShown = true;                  // an input method may hide the caret
-    QList<QTextLayout::FormatRange> formats;  // from its start
-};
-
-// `text` laid out as one line that does not wrap, at (0, 0), in a paragraph
-// of `direction`; with `preedit` shown `preeditAt` units into it. `after`, the
-// text its paragraph goes on with, settles the direction of what the line ends
-// with (a wrapped line's space), as in the paragraph's own layout.
-std::unique_ptr<QTextLayout> LayOutOneLine(const QString& text, const QFont& font, Qt::LayoutDirection direction,
-                                           const Preedit* preedit = nullptr, int preeditAt = 0,
-                                           const QString& after = {});
-
-// The direction of the paragraph that starts at `from`, as the toolkit finds
-// it: that of its first letter with a strong one, outside isolated runs.
-Qt::LayoutDirection ParagraphDirection(std::u16string_view text, std::size_t from);
 
 class WrappedLines {
 public:
@@ -68,13 +48,13 @@ public:
     bool Wrapped(std::size_t line);     // goes on in the next line, without a break between
     // The direction of the paragraph holding `position` (a single line is one paragraph).
     Qt::LayoutDirection Direction(std::size_t position);
-    // What the line [start, end) needs of the text after it to be shown as in
-    // its paragraph: nothing, unless the paragraph has right-to-left text.
-    QString After(std::size_t start, std::size_t end);
+    // What the line [start, end) needs of the text around it to be shown as
+    // in its paragraph: nothing, unless the paragraph has right-to-left text.
+    LineContext Context(std::size_t start, std::size_t end);
 
-    QTextLayout& LayOut(std::size_t line);
+    ShownLine& LayOut(std::size_t line);
     // Kept until the text changes: a blink of the caret lays nothing out again.
-    QTextLayout& LayOutUnits(std::size_t from, std::size_t to);
+    ShownLine& LayOutUnits(std::size_t from, std::size_t to);
     void ForgetLayouts() { layouts_.clear(); }
     std::size_t LayoutsKept() const { return layouts_.size(); }
 
@@ -103,7 +83,7 @@ private:
     std::size_t resyncNext_ = 0;          // the first of them not yet passed
     bool resyncReachesEnd_ = false;
     std::size_t linesLaidOut_ = 0;
-    std::map<std::pair<std::size_t, std::size_t>, std::unique_ptr<QTextLayout>> layouts_;
+    std::map<std::pair<std::size_t, std::size_t>, std::unique_ptr<ShownLine>> layouts_;
     std::map<std::size_t, Qt::LayoutDirection> directions_;  // by line start, until the text changes
 };
 
