@@ -338,9 +338,22 @@ INSTANTIATE_TEST_SUITE_P(
                         UndoingFromKeysAndMenu()},
         DifferentialRow{"code_right_to_left", "txtDecrypt", RightToLeft() + RightToLeft(), 20, 400,
                         kTyping + kMoving + kWords + kClicks},
+        // Typing where a right-to-left paragraph wraps: the line's first and last characters
+        // take their direction from the text around them (actions 80 and 81).
+        DifferentialRow{"code_typing_where_a_right_to_left_paragraph_wraps", "txtDecrypt", RightToLeft() + RightToLeft(),
+                        120, 81, kTyping + kMoving + kWords + kClicks},
         DifferentialRow{"address_right_to_left", "txtEmail", RightToLeft().substr(32, 21), 21, 300,
                         kTyping + kMoving + kWords + kClicks},
         DifferentialRow{"address_right_to_left_scrolled", "txtEmail", RightToLeftLine(), 22, 300,
+                        kTyping + kMoving + kWords + kClicks},
+        // The line edit selects all at every click near a double click soon after, a third or a
+        // fourth (action 208).
+        DifferentialRow{"address_clicks_after_a_double_click_select_all", "txtEmail", RightToLeft().substr(32, 21), 221,
+                        208, kTyping + kMoving + kWords + kClicks},
+        // Ctrl+Delete in the line edit moves the caret to the next word's start, keeping the
+        // selection's anchor, and deletes the character after it when that leaves nothing
+        // selected (action 273).
+        DifferentialRow{"address_ctrl_delete_from_a_selection", "txtEmail", RightToLeftLine(), 122, 273,
                         kTyping + kMoving + kWords + kClicks},
         DifferentialRow{"address_double_and_triple_clicks", "txtEmail", kAddress, 10, 300, kTyping + kMoving + kClicks},
         // The box crosses into the big-text view part way, by typing or pasting: nothing is lost.
