@@ -196,6 +196,7 @@ private:
     QPointF doubleClickAt_;
     std::optional<std::pair<std::size_t, std::size_t>> wordClicked_;        // by the last double click
     std::optional<std::pair<std::size_t, std::size_t>> paragraphsClicked_;  // by the last triple click
+    qreal paragraphsClickedX_ = -1;                                         // and the caret's x it left
     std::optional<Preedit> preedit_;                                        // what an input method composes
     std::optional<QPointF> dragFrom_;                                       // a press in the selection
     std::optional<std::size_t> dropCaret_;                                  // where a drag over the box would drop

@@ -44,6 +44,11 @@ void LightText::MousePress(QMouseEvent* event)
     while (to < text_.size() && !IsParagraphBreak(text_[to])) ++to;
     Select(from, to + BreakAt(text_, to));
     if (to + BreakAt(text_, to) > from) paragraphsClicked_ = std::make_pair(from, to + BreakAt(text_, to));
+    // The text edit's cursor remembers where it was across, for Up and Down,
+    // only when it stays on the clicked paragraph's line: at the text's end.
+    const std::size_t line = lines_.LineOf(caret_);
+    paragraphsClickedX_ =
+        to == text_.size() ? lines_.LayOut(line).CursorToX(static_cast<int>(caret_ - lines_.Start(line))) : -1;
 }
 
 // A Shift+click, or the mouse moved with its button held: as the text edit,
@@ -61,7 +66,11 @@ void LightText::ExtendSelection(std::size_t at, qreal x, bool reveal)
 void LightText::ExtendByParagraphs(std::size_t at, bool reveal)
 {
     const auto [start, end] = *paragraphsClicked_;
-    if (at >= start && at <= end) return Select(start, end);  // as the text edit puts its cursor back: shown
+    if (at >= start && at <= end) {  // as the text edit puts its cursor back: shown, and where it was across
+        Select(start, end);
+        caretX_ = paragraphsClickedX_;
+        return;
+    }
     std::size_t from = at, to = at;
     while (from > 0 && !IsParagraphBreak(text_[from - 1])) --from;
     while (to < text_.size() && !IsParagraphBreak(text_[to])) ++to;

@@ -307,6 +307,13 @@ INSTANTIATE_TEST_SUITE_P(
                         kTyping + kMoving + std::vector<Action>{Of(Action::kClick), Of(Action::kTripleClick),
                                                                 Of(Action::kClick, Qt::ShiftModifier),
                                                                 Of(Action::kClick, Qt::ShiftModifier)}},
+        // A Shift+click back in the paragraph clicked three times, the last one, puts back the
+        // place across the caret had there: Shift+Up goes to the end of the line above (action 515).
+        DifferentialRow{"code_shift_click_back_into_the_last_paragraph_triple_clicked", "txtDecrypt",
+                        Paragraphs() + Paragraphs(), 116, 515,
+                        kTyping + kMoving +
+                            std::vector<Action>{Of(Action::kClick), Of(Action::kTripleClick),
+                                                Of(Action::kClick, Qt::ShiftModifier), Of(Action::kClick, Qt::ShiftModifier)}},
         // Selecting with the button held after a double click goes by words, after a triple click by paragraphs.
         DifferentialRow{"code_selecting_by_words_and_paragraphs", "txtDecrypt", Paragraphs() + Paragraphs(), 17, 400, kSelecting},
         // A click near a double click soon after is a third click, whatever clicks came between.
