@@ -188,7 +188,7 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
         const std::size_t from = scrollFrom_ - std::min<std::size_t>(scrollFrom_, 16);
         // A right-to-left line is placed by its left end, its last unit: it
         // is laid out as far as scrolling lays it out.
-        const std::size_t reach = lines_.Direction(0) == Qt::RightToLeft ? 4 * kSingleLineReach : kSingleLineReach;
+        const std::size_t reach = lines_.Direction(0) == Qt::RightToLeft ? SingleLineReach() : kSingleLineReach;
         std::size_t end = std::min(text_.size(), scrollFrom_ + reach);
         ShownLine* layout = &lines_.LayOutUnits(from, end);
         const qreal before = from == scrollFrom_ ? 0 : layout->CursorToX(static_cast<int>(scrollFrom_ - from));
@@ -219,7 +219,7 @@ std::size_t LightText::PositionAt(QPointF point)
 {
     if (singleLine_) {
         ScrollSingleLine();
-        const std::size_t end = std::min(text_.size(), scrollFrom_ + 4 * kSingleLineReach);
+        const std::size_t end = std::min(text_.size(), scrollFrom_ + SingleLineReach());
         const ShownLine layout(Slice(text_, scrollFrom_, end), widget_.font(), lines_.Direction(scrollFrom_));
         const int offset = layout.XToCursor(point.x() - placement_.origin.x() + scrollPixels_);
         return std::min(end, scrollFrom_ + static_cast<std::size_t>(std::max(0, offset)));
@@ -288,7 +288,7 @@ QRect LightText::CharacterRect(std::size_t position)
     if (singleLine_) {
         ScrollSingleLine();
         if (position < scrollFrom_) return {};
-        const std::size_t end = std::min(text_.size(), std::max(next, scrollFrom_ + 4 * kSingleLineReach));
+        const std::size_t end = std::min(text_.size(), std::max(next, scrollFrom_ + SingleLineReach()));
         const ShownLine line(Slice(text_, scrollFrom_, end), widget_.font(), lines_.Direction(scrollFrom_));
         const qreal x = placement_.origin.x() - scrollPixels_;
         const qreal left = x + line.CursorToX(static_cast<int>(position - scrollFrom_));
@@ -317,7 +317,7 @@ std::optional<QRectF> LightText::CaretPlace()
     if (singleLine_) {
         ScrollSingleLine();
         if (caret_ < scrollFrom_) return std::nullopt;
-        const std::size_t end = std::min(text_.size(), std::max(caret_, scrollFrom_ + 4 * kSingleLineReach));
+        const std::size_t end = std::min(text_.size(), std::max(caret_, scrollFrom_ + SingleLineReach()));
         std::unique_ptr<ShownLine> layout = WithPreedit(scrollFrom_, end, true);
         const int index = static_cast<int>(caret_ - scrollFrom_) + (layout ? preedit_->cursor : 0);
         if (!layout)

@@ -126,7 +126,8 @@ public:
     WrappedLines& Lines() { return lines_; }
 
 private:
-    static constexpr std::size_t kSingleLineReach = 256;  // a single line is laid out this far beyond the view
+    static constexpr std::size_t kSingleLineReach = 256;    // a single line is laid out this far beyond the view
+    static constexpr std::size_t kSingleLineWhole = 16384;  // or whole, if right to left and no longer
     // ---- lines (light_text.cpp) ----
     void ForgetAllLines();
     void ScrollToStart();
@@ -134,6 +135,7 @@ private:
     std::size_t PositionOnLine(std::size_t line, qreal x);
     std::size_t EndOfLine(std::size_t line);
     void ScrollSingleLine();
+    std::size_t SingleLineReach();
 
     // ---- caret and view (light_text.cpp) ----
     std::size_t Step(std::size_t position, bool forward) const;

@@ -225,6 +225,17 @@ void LightText::ScrollBy(int lines)
 
 // ---- The single line ----
 
+// How far either side of the caret a single line is laid out to scroll it: a
+// right-to-left line, placed by its left end, its last unit, whole where it
+// is not too long to lay out at every key.
+std::size_t LightText::SingleLineReach()
+{
+    const std::size_t reach = 4 * kSingleLineReach;
+    if (text_.size() <= kSingleLineWhole && lines_.Direction(0) == Qt::RightToLeft)
+        return std::max(reach, text_.size());
+    return reach;
+}
+
 // As the line edit scrolls, in whole pixels: a caret beyond the right edge
 // comes to the right edge, one beyond the left edge to the left edge, a text
 // that ends short of the right edge is aligned to it, and a text that fits to
@@ -232,7 +243,7 @@ void LightText::ScrollBy(int lines)
 // caret: from the text's start, unless it is long.
 void LightText::ScrollSingleLine()
 {
-    const std::size_t reach = 4 * kSingleLineReach;
+    const std::size_t reach = SingleLineReach();
     const std::size_t anchor = caret_ - std::min(caret_, reach);
     const std::size_t end = std::min(text_.size(), caret_ + reach);
     // What an input method composes at the caret takes room there, and the

@@ -255,11 +255,13 @@ std::u16string RightToLeft()
            u"last";
 }
 
-// A right-to-left line wider than the address box.
-std::u16string RightToLeftLine()
+// A right-to-left line wider than the address box, `times` of them.
+std::u16string RightToLeftLine(int times = 4)
 {
     const std::u16string paragraph = RightToLeft().substr(32, 21);
-    return paragraph + u' ' + paragraph + u' ' + paragraph + u' ' + paragraph;
+    std::u16string line = paragraph;
+    for (int i = 1; i < times; ++i) line += u' ' + paragraph;
+    return line;
 }
 
 const std::u16string kAddress = u"someone.else@example.com";
@@ -361,6 +363,9 @@ INSTANTIATE_TEST_SUITE_P(
         // selection's anchor, and deletes the character after it when that leaves nothing
         // selected (action 273).
         DifferentialRow{"address_ctrl_delete_from_a_selection", "txtEmail", RightToLeftLine(), 122, 273,
+                        kTyping + kMoving + kWords + kClicks},
+        // Longer than the line laid out around the caret: laid out whole, to be placed by its left end.
+        DifferentialRow{"address_right_to_left_longer_than_the_reach", "txtEmail", RightToLeftLine(60), 23, 300,
                         kTyping + kMoving + kWords + kClicks},
         DifferentialRow{"address_double_and_triple_clicks", "txtEmail", kAddress, 10, 300, kTyping + kMoving + kClicks},
         // The box crosses into the big-text view part way, by typing or pasting: nothing is lost.
