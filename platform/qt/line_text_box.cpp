@@ -7,6 +7,7 @@
 #include <QValidator>
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 #include "platform/line_breaks.h"
 #include "platform/qt/edit_menu.h"
@@ -36,6 +37,17 @@ public:
         return Acceptable;
     }
 };
+
+// The line edit ends an undo step where its caret moves, and where it is
+// cleared; replacing a selection ends one too.
+void EndUndoStep(QLineEdit& edit)
+{
+    if (edit.hasSelectedText()) return;
+    if (edit.text().isEmpty()) return edit.clear();
+    const int at = edit.cursorPosition();
+    edit.setCursorPosition(at > 0 ? at - 1 : at + 1);
+    edit.setCursorPosition(at);
+}
 
 }  // namespace
 
@@ -198,6 +210,50 @@ void LineTextBox::CopySelection()
     light_ ? light_->CopySelection() : edit_->copy();
 }
 
+// The line edit's undo steps as LightText keeps them, found by undoing them
+// all and redoing them again, unheard: each step takes the text from one
+// state the line edit's undo leaves to the next, and puts back its caret and
+// selection when undone.
+EditHistory LineTextBox::UndoSteps()
+{
+    struct State {
+        std::u16string text;
+        int anchor, caret;
+    };
+    const auto now = [this] {
+        const int caret = edit_->cursorPosition();
+        const int anchor = !edit_->hasSelectedText()          ? caret
+                           : caret == edit_->selectionStart() ? edit_->selectionEnd()
+                                                              : edit_->selectionStart();
+        return State{FromQString(edit_->text()), anchor, caret};
+    };
+    const QSignalBlocker quiet(edit_);
+    std::vector<State> states{now()};
+    while (edit_->isUndoAvailable()) {
+        edit_->undo();
+        states.push_back(now());
+    }
+    while (edit_->isRedoAvailable()) edit_->redo();
+    edit_->setSelection(states.front().anchor, states.front().caret - states.front().anchor);
+
+    EditHistory history;
+    for (std::size_t i = states.size() - 1; i > 0; --i) {
+        const std::u16string& before = states[i].text;
+        const std::u16string& after = states[i - 1].text;
+        std::size_t head = 0, tail = 0;
+        while (head < before.size() && head < after.size() && before[head] == after[head]) ++head;
+        while (tail < before.size() - head && tail < after.size() - head &&
+               before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+            ++tail;
+        const std::size_t inserted = after.size() - head - tail;
+        EditHistory::Change undo{head, before.substr(head, before.size() - head - tail), inserted};
+        undo.selection =
+            std::make_pair(static_cast<std::size_t>(states[i].anchor), static_cast<std::size_t>(states[i].caret));
+        history.Record(std::move(undo), std::u16string_view(after).substr(head, inserted), EditHistory::Joins::kNever);
+    }
+    return history;
+}
+
 void LineTextBox::PasteClipboard()
 {
     if (light_) return light_->PasteClipboard();
@@ -208,18 +264,23 @@ void LineTextBox::PasteClipboard()
         const int from = edit_->hasSelectedText() ? edit_->selectionStart() : edit_->cursorPosition();
         const int length = edit_->selectionLength();
         std::u16string text = FromQString(edit_->text());
+        EditHistory history = UndoSteps();
         ShowLight(true);
         exact_ = std::move(text);
         light_->Reset();
+        light_->TakeHistory(std::move(history));
         light_->Select(static_cast<std::size_t>(from), static_cast<std::size_t>(from + length));
         return light_->PasteClipboard();
     }
     if (!pasted) return;
     // Lines after the first are left out by inserting the first alone: cut
     // by the validator, the paste would take the line edit's undo history.
+    // Inserted, it is an undo step of its own, as a paste is.
     const std::u16string_view first = FirstLine(*pasted);
     if (first.size() == pasted->size()) return edit_->paste();
+    EndUndoStep(*edit_);
     edit_->insert(ToQString(first));
+    EndUndoStep(*edit_);
 }
 
 }  // namespace ravelon::forms::qt

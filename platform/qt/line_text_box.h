@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 
+#include "platform/edit_history.h"
 #include "platform/qt/qt_text_box.h"
 
 namespace ravelon::forms::qt {
@@ -30,6 +31,7 @@ public:
 private:
     friend class AddressEdit;
     void ShowLight(bool light);
+    EditHistory UndoSteps();
 
     AddressEdit* const edit_;  // exact_ holds the text while LightText shows it
 };

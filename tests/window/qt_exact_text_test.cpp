@@ -1,10 +1,12 @@
 // The code box keeps the text exactly as given (CR LF, lone CR and LF): a
 // key's edit between line breaks of different kinds takes the one it meets,
-// in the toolkit's box as in the big-text view.
+// in the toolkit's box as in the big-text view. The address box keeps a
+// pasted text's first line, as a paste: an undo step of its own.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QInputMethodEvent>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -71,6 +73,28 @@ INSTANTIATE_TEST_SUITE_P(
         KeyEditRow{"composing_over_a_selected_crlf_before_lf", u"ab\r\n\ncd", 2, 2, Qt::Key_unknown, u"ab\ncd"},
         KeyEditRow{"delete_of_a_selected_lone_cr_between_crlfs", u"a\r\n\r\r\nb", 3, 1, Qt::Key_Delete, u"a\r\n\r\nb"}),
     RowName{});
+
+TEST(AddressPaste, KeepsTheFirstLineAsAnUndoStepOfItsOwn)
+{
+    for (const std::size_t lightFrom : {std::size_t{1} << 30, std::size_t{1}}) {
+        const char* path = lightFrom == 1 ? "big view" : "toolkit's box";
+        forms::qt::SetLightTextFrom(lightFrom);
+        QtProgram program;
+        forms::TextBox& address = program.form().TextBoxNamed("txtEmail");
+        QWidget* edit = program.Widget("txtEmail");
+        edit->setFocus();
+        QTest::keyClicks(edit, QStringLiteral("ab"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("x@y\r\nz"));
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClicks(edit, QStringLiteral("c"));
+        for (const std::u16string expected : {u"abx@yc", u"abx@y", u"ab", u""}) {
+            EXPECT_TRUE(address.Text() == expected)
+                << path << ": " << forms::qt::ToQString(address.Text()).toStdString();
+            QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        }
+        forms::qt::SetLightTextFrom(32768);
+    }
+}
 
 }  // namespace
 }  // namespace ravelon::testing

@@ -297,6 +297,9 @@ INSTANTIATE_TEST_SUITE_P(
         // The line edit also joins a deletion to a selection deleted before it, which
         // the big view does not: Backspace and Delete are left out.
         DifferentialRow{"address_undo_of_replaced_selections", "txtEmail", kAddress, 14, 300, ReplacingSelections()},
+        // The first line of a clipboard of lines goes in as a paste does, an undo step of its own:
+        // the selection deleted before it comes back with a second undo (action 22).
+        DifferentialRow{"address_first_line_of_a_paste_undone_alone", "txtEmail", kAddress, 114, 22, ReplacingSelections()},
         // The line edit undoes Backspaces and Deletes at one place in steps apart (action 10).
         DifferentialRow{"address_backspace_then_delete_undone_apart", "txtEmail", kAddress, 114, 21, ReplacingSelections()},
         DifferentialRow{"code_scrolling_wrapped_paragraphs", "txtDecrypt", WrappedParagraphs(), 15, 400,
