@@ -71,6 +71,7 @@ void LightText::ExtendByParagraphs(std::size_t at, bool reveal)
         caretX_ = paragraphsClickedX_;
         return;
     }
+    caretX_ = -1;  // found again where the caret goes
     std::size_t from = at, to = at;
     while (from > 0 && !IsParagraphBreak(text_[from - 1])) --from;
     while (to < text_.size() && !IsParagraphBreak(text_[to])) ++to;

@@ -321,6 +321,9 @@ INSTANTIATE_TEST_SUITE_P(
                                                 Of(Action::kClick, Qt::ShiftModifier), Of(Action::kClick, Qt::ShiftModifier)}},
         // Selecting with the button held after a double click goes by words, after a triple click by paragraphs.
         DifferentialRow{"code_selecting_by_words_and_paragraphs", "txtDecrypt", Paragraphs() + Paragraphs(), 17, 400, kSelecting},
+        // Dragged on out of that paragraph, the caret's place across is found again where it goes (action 806).
+        DifferentialRow{"code_drag_out_of_the_last_paragraph_triple_clicked", "txtDecrypt", Paragraphs() + Paragraphs(),
+                        117, 806, kSelecting},
         // A click near a double click soon after is a third click, whatever clicks came between.
         DifferentialRow{"code_third_click_after_shift_clicks", "txtDecrypt", Paragraphs() + Paragraphs(), 119, 190, kSelecting},
         // What an input method composes moves the caret's place it tells, not the text, until committed.
