@@ -1,7 +1,8 @@
 // The code box keeps the text exactly as given (CR LF, lone CR and LF): a
 // key's edit between line breaks of different kinds takes the one it meets,
 // in the toolkit's box as in the big-text view. The address box keeps a
-// pasted text's first line, as a paste: an undo step of its own.
+// pasted text's first line, as a paste: an undo step of its own; a paste
+// that takes it into the big view keeps the line edit's undo steps.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <QInputMethodEvent>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <vector>
 
 #include "platform/qt/qt_text_boxes.h"
 #include "platform/qt/testing_hooks.h"
@@ -94,6 +96,51 @@ TEST(AddressPaste, KeepsTheFirstLineAsAnUndoStepOfItsOwn)
         }
         forms::qt::SetLightTextFrom(32768);
     }
+}
+
+// The address box hands the line edit's undo steps over too: after a paste
+// that takes it into the big view, undo walks back as the line edit would.
+TEST(LightText, AnAddressCrossingTheThresholdKeepsTheLineEditsUndoSteps)
+{
+    struct Seen {
+        std::u16string text;
+        std::size_t selStart, selLength;
+        bool operator==(const Seen&) const = default;
+    };
+    const auto undoneAfterPaste = [](std::size_t lightFrom) {
+        forms::qt::SetLightTextFrom(lightFrom);
+        QtProgram program;
+        forms::TextBox& address = program.form().TextBoxNamed("txtEmail");
+        QWidget* edit = program.Widget("txtEmail");
+        edit->setFocus();
+        QTest::keyClicks(edit, QStringLiteral("someone"));
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClick(edit, Qt::Key_Left);
+        QTest::keyClicks(edit, QStringLiteral("xy"));
+        QTest::keyClick(edit, Qt::Key_Home, Qt::ShiftModifier);
+        QTest::keyClicks(edit, QStringLiteral("q"));
+        QTest::keyClick(edit, Qt::Key_End);
+        QTest::keyClick(edit, Qt::Key_Left, Qt::ShiftModifier);
+        QGuiApplication::clipboard()->setText(QStringLiteral("@example.com"));
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        std::vector<Seen> seen;
+        for (int i = 0; i < 8; ++i) {
+            seen.push_back({address.Text(), address.SelStart(), address.SelLength()});
+            QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        }
+        EXPECT_EQ(forms::qt::LightTextOf(edit) != nullptr, lightFrom < 32768) << "the paste took the big view";
+        forms::qt::SetLightTextFrom(32768);
+        return seen;
+    };
+    const std::vector<Seen> toolkit = undoneAfterPaste(std::size_t{1} << 30);
+    const std::vector<Seen> light = undoneAfterPaste(12);
+    for (std::size_t i = 0; i < toolkit.size(); ++i)
+        EXPECT_TRUE(light[i] == toolkit[i])
+            << "undo " << i << ": toolkit '" << forms::qt::ToQString(toolkit[i].text).toStdString() << "' "
+            << toolkit[i].selStart << '+' << toolkit[i].selLength << ", big view '"
+            << forms::qt::ToQString(light[i].text).toStdString() << "' " << light[i].selStart << '+'
+            << light[i].selLength;
 }
 
 }  // namespace
