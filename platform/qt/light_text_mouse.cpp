@@ -36,10 +36,10 @@ void LightText::MousePress(QMouseEvent* event)
         return MoveCaret(at, false);
     }
     // A third click selects the line edit's whole text, or the text edit's
-    // paragraph with the break that ends it.
+    // paragraph with the break that ends it: the caret's paragraph, which
+    // keys may have moved since the double click.
     if (singleLine_) return Select(0, text_.size());
-    const std::size_t at = PositionAt(event->position());
-    std::size_t from = at, to = at;
+    std::size_t from = caret_, to = caret_;
     while (from > 0 && !IsParagraphBreak(text_[from - 1])) --from;
     while (to < text_.size() && !IsParagraphBreak(text_[to])) ++to;
     Select(from, to + BreakAt(text_, to));

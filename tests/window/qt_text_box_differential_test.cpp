@@ -324,6 +324,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Dragged on out of that paragraph, the caret's place across is found again where it goes (action 806).
         DifferentialRow{"code_drag_out_of_the_last_paragraph_triple_clicked", "txtDecrypt", Paragraphs() + Paragraphs(),
                         117, 806, kSelecting},
+        // A third click selects the caret's paragraph, wherever keys took the caret (action 757).
+        DifferentialRow{"code_third_click_selects_the_carets_paragraph", "txtDecrypt", Paragraphs() + Paragraphs(), 217,
+                        757, kSelecting},
         // A click near a double click soon after is a third click, whatever clicks came between.
         DifferentialRow{"code_third_click_after_shift_clicks", "txtDecrypt", Paragraphs() + Paragraphs(), 119, 190, kSelecting},
         // What an input method composes moves the caret's place it tells, not the text, until committed.
