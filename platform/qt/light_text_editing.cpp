@@ -273,6 +273,7 @@ bool LightText::Key(QKeyEvent* event)
         } else
             deleteTo(to, Joins::kNever, true);
     } else if (event->key() == Qt::Key_Backspace && !(event->modifiers() & Qt::ControlModifier)) {
+        caretX_ = -1;  // the text edit takes the caret's place across anew, whatever Backspace deletes
         deleteTo(Step(caret_, false), singleLine_ ? Joins::kBackspaces : Joins::kAsTyping);  // one unit, not a cluster
     } else if (event->matches(QKeySequence::Delete)) {
         deleteTo(CursorStep(caret_, true), singleLine_ ? Joins::kDeletesForward : Joins::kAsTyping);

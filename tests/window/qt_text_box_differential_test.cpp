@@ -308,6 +308,9 @@ INSTANTIATE_TEST_SUITE_P(
                         kTyping + kMoving + kEditing + kWords},
         DifferentialRow{"code_double_and_triple_clicks", "txtDecrypt", Paragraphs() + Paragraphs(), 9, 400,
                         kTyping + kMoving + kClicks},
+        // Backspace with nothing before the caret still takes its place across anew (action 1342).
+        DifferentialRow{"code_backspace_at_the_start_takes_the_place_across_anew", "txtDecrypt",
+                        Paragraphs() + Paragraphs(), 309, 1342, kTyping + kMoving + kClicks},
         DifferentialRow{"code_shift_click_after_a_triple_click", "txtDecrypt", Paragraphs() + Paragraphs(), 16, 400,
                         kTyping + kMoving + std::vector<Action>{Of(Action::kClick), Of(Action::kTripleClick),
                                                                 Of(Action::kClick, Qt::ShiftModifier),
