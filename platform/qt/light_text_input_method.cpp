@@ -23,6 +23,7 @@ void LightText::InputMethod(QInputMethodEvent* event)
     // its own, which the typing after it joins; the line edit joins what is
     // committed to the typing around it.
     const Joins joins = singleLine_ ? Joins::kAsTyping : Joins::kStartsTyping;
+    caretX_ = -1;  // and takes the caret's place across anew after each
     const QString composed = event->preeditString();
     const bool comingIn = !event->commitString().isEmpty() || composed != (preedit_ ? preedit_->text : QString()) ||
                           event->replacementLength() > 0;

@@ -334,6 +334,9 @@ INSTANTIATE_TEST_SUITE_P(
         DifferentialRow{"code_third_click_after_shift_clicks", "txtDecrypt", Paragraphs() + Paragraphs(), 119, 190, kSelecting},
         // What an input method composes moves the caret's place it tells, not the text, until committed.
         DifferentialRow{"code_composing", "txtDecrypt", Paragraphs(), 18, 300, kTyping + kMoving + kClicks + kComposing},
+        // What an input method sends takes the caret's place across anew (action 124).
+        DifferentialRow{"code_composing_takes_the_place_across_anew", "txtDecrypt", Paragraphs(), 318, 124,
+                        kTyping + kMoving + kClicks + kComposing},
         DifferentialRow{"address_composing", "txtEmail", kAddress, 19, 300, kTyping + kMoving + kComposing},
         // What an input method commits in the text edit does not join the typing before it (action 19);
         // the typing after it joins it (action 603).
