@@ -4,6 +4,7 @@
 
 #include "tests/window/win32_driver.h"
 
+#include <chrono>
 #include <stdexcept>
 #include <utility>
 
@@ -14,6 +15,17 @@
 namespace ravelon::testing {
 
 namespace {
+
+// Another program may hold the clipboard open a moment after it changes
+// (under Wine, the clipboard's bridge to X does): wait for it, as a program does.
+void OpenClipboardWhenFree()
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!OpenClipboard(nullptr)) {
+        if (std::chrono::steady_clock::now() > deadline) throw std::runtime_error("the clipboard cannot be opened");
+        Sleep(10);
+    }
+}
 
 std::u16string WindowText(HWND hwnd)
 {
@@ -86,7 +98,10 @@ public:
     }
 
     void TypeIntoEmail(std::u16string_view text) override { TypeAtEnd(program_.Control("txtEmail"), text); }
-    void Backspace(std::size_t times) override { TypeAtEnd(program_.Control("txtEmail"), std::u16string(times, VK_BACK)); }
+    void Backspace(std::size_t times) override
+    {
+        TypeAtEnd(program_.Control("txtEmail"), std::u16string(times, VK_BACK));
+    }
     void ReplaceEmail(std::u16string_view text) override { Replace(program_.Control("txtEmail"), text); }
     void PasteIntoEmail() override
     {
@@ -117,8 +132,8 @@ public:
     }
     void SwitchAwayAndBack() override
     {
-        HWND other = CreateWindowExW(0, L"STATIC", L"Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
-                                     100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        HWND other = CreateWindowExW(0, L"STATIC", L"Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                     nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         SetForegroundWindow(other);
         SetActiveWindow(other);
         forms::win32::PumpPending();
@@ -170,7 +185,7 @@ public:
 
     std::optional<std::u16string> Clipboard() override
     {
-        if (!OpenClipboard(nullptr)) throw std::runtime_error("the clipboard cannot be opened");
+        OpenClipboardWhenFree();
         std::optional<std::u16string> text;
         if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
             if (const auto* p = static_cast<const char16_t*>(GlobalLock(data))) {
@@ -183,7 +198,7 @@ public:
     }
     void SetClipboard(std::optional<std::u16string> text) override
     {
-        if (!OpenClipboard(nullptr)) throw std::runtime_error("the clipboard cannot be opened");
+        OpenClipboardWhenFree();
         EmptyClipboard();
         if (text) {
             HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text->size() + 1) * sizeof(char16_t));
@@ -253,6 +268,9 @@ HWND Win32Program::Control(std::string_view name) const
     return hwnd;
 }
 
-std::unique_ptr<ScenarioDriver> StartProgram() { return std::make_unique<Win32Driver>(); }
+std::unique_ptr<ScenarioDriver> StartProgram()
+{
+    return std::make_unique<Win32Driver>();
+}
 
 }  // namespace ravelon::testing
