@@ -74,6 +74,7 @@ void LightText::Reset()
     positions_.Reset();
     scrollFrom_ = 0;
     scrollPixels_ = 0;
+    anchorFraction_ = 0;
     // As the toolkit's boxes: a new single line puts the caret at its end.
     anchor_ = caret_ = singleLine_ ? text_.size() : 0;
     caretX_ = -1;
@@ -218,11 +219,8 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
 std::size_t LightText::PositionAt(QPointF point)
 {
     if (singleLine_) {
-        ScrollSingleLine();
-        const std::size_t end = std::min(text_.size(), scrollFrom_ + SingleLineReach());
-        const ShownLine layout(Slice(text_, scrollFrom_, end), widget_.font(), lines_.Direction(scrollFrom_));
-        const int offset = layout.XToCursor(point.x() - placement_.origin.x() + scrollPixels_);
-        return std::min(end, scrollFrom_ + static_cast<std::size_t>(std::max(0, offset)));
+        const int offset = ScrolledLine().XToCursor(point.x() - placement_.origin.x() + scrollPixels_);
+        return std::min(scrolledTo_, scrollFrom_ + static_cast<std::size_t>(std::max(0, offset)));
     }
     qreal y = ViewTop();
     if (point.y() < y) return lines_.Start(top_);  // above the first line, as the text edit finds it: its start
@@ -286,10 +284,8 @@ QRect LightText::CharacterRect(std::size_t position)
     const std::size_t next = Step(position, true);
     QRectF rect;
     if (singleLine_) {
-        ScrollSingleLine();
-        if (position < scrollFrom_) return {};
-        const std::size_t end = std::min(text_.size(), std::max(next, scrollFrom_ + SingleLineReach()));
-        const ShownLine line(Slice(text_, scrollFrom_, end), widget_.font(), lines_.Direction(scrollFrom_));
+        const ShownLine& line = ScrolledLine();
+        if (position < scrollFrom_ || next > scrolledTo_) return {};
         const qreal x = placement_.origin.x() - scrollPixels_;
         const qreal left = x + line.CursorToX(static_cast<int>(position - scrollFrom_));
         rect = QRectF(left, placement_.origin.y(), 0, line.Line().height());
@@ -315,16 +311,12 @@ QRect LightText::CharacterRect(std::size_t position)
 std::optional<QRectF> LightText::CaretPlace()
 {
     if (singleLine_) {
-        ScrollSingleLine();
-        if (caret_ < scrollFrom_) return std::nullopt;
-        const std::size_t end = std::min(text_.size(), std::max(caret_, scrollFrom_ + SingleLineReach()));
-        std::unique_ptr<ShownLine> layout = WithPreedit(scrollFrom_, end, true);
-        const int index = static_cast<int>(caret_ - scrollFrom_) + (layout ? preedit_->cursor : 0);
-        if (!layout)
-            layout = std::make_unique<ShownLine>(Slice(text_, scrollFrom_, end), widget_.font(),
-                                                 lines_.Direction(scrollFrom_));
-        const qreal x = placement_.origin.x() - scrollPixels_ + layout->CursorToX(index);
-        return QRectF(x, placement_.origin.y(), 1, layout->Line().height());
+        const ShownLine& scrolled = ScrolledLine();
+        const std::unique_ptr<ShownLine> composing = WithPreedit(scrollFrom_, scrolledTo_, true);
+        const ShownLine& layout = composing ? *composing : scrolled;
+        const int index = static_cast<int>(caret_ - scrollFrom_) + (composing ? preedit_->cursor : 0);
+        const qreal x = placement_.origin.x() - scrollPixels_ + layout.CursorToX(index);
+        return QRectF(x, placement_.origin.y(), 1, layout.Line().height());
     }
     const std::size_t line = lines_.LineOf(caret_);
     const std::optional<qreal> y = LineTopInView(line, 4 * placement_.area.height());

@@ -135,6 +135,8 @@ private:
     std::size_t PositionOnLine(std::size_t line, qreal x);
     std::size_t EndOfLine(std::size_t line);
     void ScrollSingleLine();
+    const ShownLine& ScrolledLine();
+    qreal XOf(std::size_t from, std::size_t to);
     std::size_t SingleLineReach();
 
     // ---- caret and view (light_text.cpp) ----
@@ -188,8 +190,10 @@ private:
 
     std::size_t top_ = 0;         // the first line in view
     qreal fracture_ = 0;          // and how far above its place it is, less than a pixel
-    std::size_t scrollFrom_ = 0;  // single line: the first unit in view
-    qreal scrollPixels_ = 0;      // and how much of it is hidden
+    std::size_t scrollFrom_ = 0;  // single line: where positions count from, not far before the caret
+    qreal scrollPixels_ = 0;      // the view's left edge from there
+    std::size_t scrolledTo_ = 0;  // and how far on it is laid out
+    qreal anchorFraction_ = 0;    // where scrollFrom_ lies in the whole line past a whole pixel; -1: not known
     std::size_t anchor_ = 0, caret_ = 0;
     qreal caretX_ = -1;                // kept over vertical moves
     std::optional<qreal> pageCaretY_;  // kept over a run of page moves

@@ -77,14 +77,18 @@ void LightText::CommitPreedit()
 // line edit its whole text; either, of a big text, the part near the caret.
 QVariant LightText::InputMethodQuery(Qt::InputMethodQuery query, const QVariant& otherwise)
 {
-    // Of a paragraph (or a line edit's text) longer than this, the part
+    // Of a paragraph (or a line edit's text) longer than kWhole, the part
     // around the caret is told: a big text is not copied at every question.
-    constexpr std::size_t kAround = 2048;
-    const std::size_t least = caret_ > kAround ? caret_ - kAround : 0;
-    const std::size_t most = std::min(text_.size(), caret_ + kAround);
+    constexpr std::size_t kWhole = 4096, kAround = kWhole / 2;
+    const std::size_t least = caret_ - std::min(caret_, kWhole + 1);
+    const std::size_t most = std::min(text_.size(), caret_ + kWhole + 1);
     std::size_t from = caret_, to = caret_;
     while (from > least && (singleLine_ || !IsParagraphBreak(text_[from - 1]))) --from;
     while (to < most && (singleLine_ || !IsParagraphBreak(text_[to]))) ++to;
+    if (to - from > kWhole) {
+        from = std::max(from, caret_ - std::min(caret_, kAround));
+        to = std::min(to, caret_ + kAround);
+    }
     // Counted as the document counts, from the paragraph's start: an anchor in
     // another paragraph is told below 0 or past its end.
     const auto inParagraph = [&](std::size_t position) { return Told(position) - Told(from); };

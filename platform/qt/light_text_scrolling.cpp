@@ -252,17 +252,31 @@ void LightText::ScrollSingleLine()
     const ShownLine& shown = composing ? *composing : lines_.LayOutUnits(anchor, end);
     const QTextLine line = shown.Line();
     const qreal width = placement_.width;
-    const qreal cix = qRound(shown.CursorToX(static_cast<int>(caret_ - anchor) + (composing ? preedit_->cursor : 0)));
+    // Positions count from `anchor`, which lies a fraction of a pixel past a
+    // whole one in the whole line (the line edit rounds in the whole line):
+    // carried over from where they counted from before, or else measured from
+    // the text's start where that is not far.
+    const bool leftToRight = lines_.Direction(0) == Qt::LeftToRight;
+    qreal hscroll, fraction = -1;
+    if (scrollFrom_ <= end && (scrollFrom_ >= anchor || (leftToRight && scrollFrom_ + reach >= anchor))) {
+        const qreal moved = scrollFrom_ == anchor  ? 0
+                            : scrollFrom_ > anchor ? shown.CursorToX(static_cast<int>(scrollFrom_ - anchor))
+                                                   : -XOf(scrollFrom_, anchor);
+        hscroll = moved + scrollPixels_;
+        if (anchorFraction_ >= 0) fraction = anchorFraction_ - moved - std::floor(anchorFraction_ - moved);
+    } else {
+        hscroll = scrollFrom_ < anchor ? -1e9 : 1e9;  // the caret beyond the right or the left edge
+    }
+    if (anchor == 0 || !leftToRight || anchor > kSingleLineWhole)
+        fraction = 0;
+    else if (fraction < 0) {
+        const qreal x = XOf(0, anchor);
+        fraction = x - std::floor(x);
+    }
+    const auto rounded = [fraction](qreal x) { return qRound(x + fraction) - fraction; };
+    const qreal cix = rounded(shown.CursorToX(static_cast<int>(caret_ - anchor) + (composing ? preedit_->cursor : 0)));
     const bool endInReach = end == text_.size();
-    const qreal widthUsed = qRound(line.naturalTextWidth()) + 1;
-
-    qreal hscroll;
-    if (scrollFrom_ < anchor)
-        hscroll = -1e9;  // far left of the caret: it is beyond the right edge
-    else if (scrollFrom_ > end)
-        hscroll = 1e9;  // far right of it
-    else
-        hscroll = (scrollFrom_ == anchor ? 0 : shown.CursorToX(static_cast<int>(scrollFrom_ - anchor))) + scrollPixels_;
+    const qreal widthUsed = rounded(line.naturalTextWidth()) + 1;
 
     if (anchor == 0 && endInReach && widthUsed <= width)  // aligned to the side the text starts from
         hscroll = lines_.Direction(0) == Qt::RightToLeft ? widthUsed - width + 1 : 0;
@@ -274,8 +288,26 @@ void LightText::ScrollSingleLine()
         hscroll = widthUsed - width + 1;
     else if (anchor == 0)
         hscroll = std::max<qreal>(0, hscroll);
+    anchorFraction_ = fraction;
     scrollFrom_ = anchor;
+    scrolledTo_ = end;
     scrollPixels_ = hscroll;
+}
+
+// How far right of `from` a left-to-right single line places `to`.
+qreal LightText::XOf(std::size_t from, std::size_t to)
+{
+    const ShownLine line(Slice(text_, from, std::min(text_.size(), to + 16)), widget_.font(), Qt::LeftToRight);
+    return line.CursorToX(static_cast<int>(to - from));
+}
+
+// The single line scrolled, laid out as scrolling lays it out: from where its
+// positions count to well past the caret, so that a place right of the caret
+// is found in the text after it, with the kerning there.
+const ShownLine& LightText::ScrolledLine()
+{
+    ScrollSingleLine();
+    return lines_.LayOutUnits(scrollFrom_, scrolledTo_);
 }
 
 }  // namespace ravelon::forms::qt

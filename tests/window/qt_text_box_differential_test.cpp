@@ -47,8 +47,8 @@ const std::vector<Action> kBreaks = KeyPresses({Qt::Key_Return}, Qt::ShiftModifi
                                     KeyPresses({Qt::Key_Return}, Qt::ControlModifier) + KeyPresses({Qt::Key_Tab});
 const std::vector<Action> kMouse = {Of(Action::kClick), Of(Action::kClick, Qt::ShiftModifier),
                                     Of(Action::kDoubleClick)};
-// Shift+click after a double or triple click extends the selection by words or
-// paragraphs in the toolkit's box, which the big-text view does not: kept apart.
+// Clicks, Shift+clicks and drags after them: selecting by words after a double
+// click, by paragraphs after a triple click.
 const std::vector<Action> kSelecting = kTyping + kMoving +
                                        std::vector<Action>{Of(Action::kClick),
                                                            Drag(2),
@@ -266,6 +266,13 @@ std::u16string RightToLeftLine(int times = 4)
 
 const std::u16string kAddress = u"someone.else@example.com";
 
+std::u16string LongAddress()
+{
+    std::u16string address;
+    for (int i = 0; i < 220; ++i) address += u"word, Wide.mm ";
+    return address;
+}
+
 // Typing and moving, with undo and redo from the keys and from the context menu.
 std::vector<Action> UndoingFromKeysAndMenu()
 {
@@ -337,6 +344,13 @@ INSTANTIATE_TEST_SUITE_P(
         // What an input method sends takes the caret's place across anew (action 124).
         DifferentialRow{"code_composing_takes_the_place_across_anew", "txtDecrypt", Paragraphs(), 318, 124,
                         kTyping + kMoving + kClicks + kComposing},
+        // An address longer than it is laid out around the caret: it scrolls by the whole
+        // pixels of the whole line, and a click right of the caret finds the text there.
+        DifferentialRow{"address_longer_than_the_reach", "txtEmail", LongAddress(), 124, 600,
+                        kTyping + kMoving + kWords + kClicks + kEditing},
+        // The caret's place there is found with the text after it, kerned (action 13).
+        DifferentialRow{"address_caret_placed_with_the_text_after_it", "txtEmail", LongAddress(), 324, 20,
+                        kTyping + kMoving + kWords + kClicks + kEditing},
         DifferentialRow{"address_composing", "txtEmail", kAddress, 19, 300, kTyping + kMoving + kComposing},
         // What an input method commits in the text edit does not join the typing before it (action 19);
         // the typing after it joins it (action 603).
