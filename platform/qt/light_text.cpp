@@ -246,8 +246,9 @@ std::size_t LightText::PositionOnLine(std::size_t line, qreal x)
 void LightText::MoveCaret(std::size_t to, bool select, bool reveal)
 {
     const bool selected = anchor_ != caret_;
-    pageCaretY_.reset();
-    caret_ = std::min(to, text_.size());
+    to = std::min(to, text_.size());
+    if (to != caret_) pageCaretY_.reset();  // the text edit's page moves keep their height until the caret moves
+    caret_ = to;
     if (!select) anchor_ = caret_;
     if (reveal) EnsureCaretVisible();
     RestartBlink();

@@ -297,6 +297,10 @@ INSTANTIATE_TEST_SUITE_P(
                         kTyping + kMoving + kMouse + kWheel},
         DifferentialRow{"code_pages", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs() + Paragraphs(), 11, 600,
                         kTyping + kMoving + kPages + kPages + std::vector<Action>{Of(Action::kDoubleClick)}},
+        // A run of page moves keeps the caret's height over a key that does not move the caret (action 15).
+        DifferentialRow{"code_pages_keep_their_height_over_a_key_that_moves_nothing", "txtDecrypt",
+                        Paragraphs() + Paragraphs() + Paragraphs() + Paragraphs(), 2711, 20,
+                        kTyping + kMoving + kPages + kPages + std::vector<Action>{Of(Action::kDoubleClick)}},
         DifferentialRow{"code_context_menu", "txtDecrypt", Paragraphs(), 12, 300, UndoingFromKeysAndMenu()},
         // The line edit's undo puts back the caret and selection by rules of
         // its own, followed only for a replaced selection: its menu's undo is left out.
