@@ -41,7 +41,7 @@ void LightText::StartDragFarEnough(QPointF at)
 void LightText::ReleaseWithoutDrag(QPointF at)
 {
     dragFrom_.reset();
-    MoveCaret(PositionAt(at), false);
+    MoveCaret(PositionAt(at), false, false);  // the text edit's release leaves the view where it is
 }
 
 bool LightText::DragMove(QDropEvent* event)

@@ -27,7 +27,10 @@ void LightText::MousePress(QMouseEvent* event)
     if (tripleClick && !singleLine_) sinceDoubleClick_.invalidate();
     if (!tripleClick) {
         const std::size_t at = PositionAt(event->position());
-        if (event->modifiers() & Qt::ShiftModifier) return ExtendSelection(at, event->position().x(), true);
+        if (event->modifiers() & Qt::ShiftModifier) {
+            ExtendSelection(at, event->position().x(), true);
+            return RevealCaret();  // as the text edit's press, even when the selection stays
+        }
         // The text edit may drag its selection away; the line edit drags nothing.
         if (!singleLine_ && SelLength() > 0 && at >= SelStart() && at <= SelStart() + SelLength())
             return MightDrag(event->position());

@@ -295,6 +295,12 @@ INSTANTIATE_TEST_SUITE_P(
         DifferentialRow{"code_line_breaks_of_every_kind", "txtDecrypt", Paragraphs(), 3, 400, kTyping + kMoving + kBreaks},
         DifferentialRow{"code_mouse_and_wheel", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs(), 4, 600,
                         kTyping + kMoving + kMouse + kWheel},
+        // A Shift+click shows the caret, even where the word clicked twice before keeps the selection (action 37).
+        DifferentialRow{"code_shift_click_shows_the_caret", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs(), 504,
+                        38, kTyping + kMoving + kMouse + kWheel},
+        // A click in the selection on a line shown in part places the caret there without scrolling (action 66).
+        DifferentialRow{"code_click_in_the_selection_leaves_the_view", "txtDecrypt", Paragraphs() + Paragraphs(), 417, 67,
+                        kSelecting},
         DifferentialRow{"code_pages", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs() + Paragraphs(), 11, 600,
                         kTyping + kMoving + kPages + kPages + std::vector<Action>{Of(Action::kDoubleClick)}},
         // A run of page moves keeps the caret's height over a key that does not move the caret (action 15).
