@@ -46,6 +46,8 @@ void LightText::MousePress(QMouseEvent* event)
     while (from > 0 && !IsParagraphBreak(text_[from - 1])) --from;
     while (to < text_.size() && !IsParagraphBreak(text_[to])) ++to;
     Select(from, to + BreakAt(text_, to));
+    // What the text edit keeps of it, empty at the text's empty last paragraph, replaces what it kept.
+    paragraphsClicked_.reset();
     if (to + BreakAt(text_, to) > from) paragraphsClicked_ = std::make_pair(from, to + BreakAt(text_, to));
     // The text edit's cursor remembers where it was across, for Up and Down,
     // only when it stays on the clicked paragraph's line: at the text's end.

@@ -339,6 +339,13 @@ INSTANTIATE_TEST_SUITE_P(
                         kTyping + kMoving +
                             std::vector<Action>{Of(Action::kClick), Of(Action::kTripleClick),
                                                 Of(Action::kClick, Qt::ShiftModifier), Of(Action::kClick, Qt::ShiftModifier)}},
+        // A triple click on the text's empty last paragraph selects nothing, and a Shift+click after it
+        // extends from the caret, not by a paragraph clicked three times before (action 17).
+        DifferentialRow{"code_shift_click_after_a_triple_click_on_the_empty_last_paragraph", "txtDecrypt",
+                        Paragraphs() + Paragraphs(), 3616, 18,
+                        kTyping + kMoving +
+                            std::vector<Action>{Of(Action::kClick), Of(Action::kTripleClick),
+                                                Of(Action::kClick, Qt::ShiftModifier), Of(Action::kClick, Qt::ShiftModifier)}},
         // Selecting with the button held after a double click goes by words, after a triple click by paragraphs.
         DifferentialRow{"code_selecting_by_words_and_paragraphs", "txtDecrypt", Paragraphs() + Paragraphs(), 17, 400, kSelecting},
         // Dragged on out of that paragraph, the caret's place across is found again where it goes (action 806).
