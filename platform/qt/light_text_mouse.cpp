@@ -49,11 +49,10 @@ void LightText::MousePress(QMouseEvent* event)
     // What the text edit keeps of it, empty at the text's empty last paragraph, replaces what it kept.
     paragraphsClicked_.reset();
     if (to + BreakAt(text_, to) > from) paragraphsClicked_ = std::make_pair(from, to + BreakAt(text_, to));
-    // The text edit's cursor remembers where it was across, for Up and Down,
-    // only when it stays on the clicked paragraph's line: at the text's end.
+    // The text edit's cursor remembers where it was across, for Up and Down:
+    // at the next paragraph's start, or at the text's end.
     const std::size_t line = lines_.LineOf(caret_);
-    paragraphsClickedX_ =
-        to == text_.size() ? lines_.LayOut(line).CursorToX(static_cast<int>(caret_ - lines_.Start(line))) : -1;
+    paragraphsClickedX_ = lines_.LayOut(line).CursorToX(static_cast<int>(caret_ - lines_.Start(line)));
 }
 
 // A Shift+click, or the mouse moved with its button held: as the text edit,

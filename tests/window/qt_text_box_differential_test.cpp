@@ -346,6 +346,13 @@ INSTANTIATE_TEST_SUITE_P(
                         kTyping + kMoving +
                             std::vector<Action>{Of(Action::kClick), Of(Action::kTripleClick),
                                                 Of(Action::kClick, Qt::ShiftModifier), Of(Action::kClick, Qt::ShiftModifier)}},
+        // Put back by a Shift+click, the triple click's cursor goes up and down from the start of the
+        // paragraph after the one it selected (action 80).
+        DifferentialRow{"code_shift_click_back_goes_down_from_the_next_paragraphs_start", "txtDecrypt",
+                        Paragraphs() + Paragraphs(), 1716, 81,
+                        kTyping + kMoving +
+                            std::vector<Action>{Of(Action::kClick), Of(Action::kTripleClick),
+                                                Of(Action::kClick, Qt::ShiftModifier), Of(Action::kClick, Qt::ShiftModifier)}},
         // Selecting with the button held after a double click goes by words, after a triple click by paragraphs.
         DifferentialRow{"code_selecting_by_words_and_paragraphs", "txtDecrypt", Paragraphs() + Paragraphs(), 17, 400, kSelecting},
         // Dragged on out of that paragraph, the caret's place across is found again where it goes (action 806).
