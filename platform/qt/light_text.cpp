@@ -356,7 +356,8 @@ std::unique_ptr<ShownLine> LightText::WithPreedit(std::size_t start, std::size_t
 {
     if (!preedit_ || preedit_->at < start || preedit_->at > end || (preedit_->at == end && !caretAtEnd)) return nullptr;
     return std::make_unique<ShownLine>(Slice(text_, start, end), widget_.font(), lines_.Direction(start),
-                                       lines_.Context(start, end), &*preedit_, static_cast<int>(preedit_->at - start));
+                                       lines_.Context(start, end), &*preedit_, static_cast<int>(preedit_->at - start),
+                                       lines_.WrapWidth());
 }
 
 void LightText::RestartBlink()

@@ -25,7 +25,7 @@ char32_t CodePointAt(std::u16string_view text, std::size_t& i)
 }  // namespace
 
 ShownLine::ShownLine(const QString& text, const QFont& font, Qt::LayoutDirection direction, const LineContext& context,
-                     const Preedit* preedit, int preeditAt)
+                     const Preedit* preedit, int preeditAt, qreal width)
     : layout_(std::make_unique<QTextLayout>(context.before + text + context.after, font)),
       before_(static_cast<int>(context.before.size()))
 {
@@ -46,6 +46,7 @@ ShownLine::ShownLine(const QString& text, const QFont& font, Qt::LayoutDirection
         QTextLine line = layout_->createLine();
         if (!line.isValid()) return;
         if (!alone) line.setNumColumns(columns);
+        else if (width > 0 && direction == Qt::LeftToRight) line.setLineWidth(width);  // breaks only where told
         line.setPosition(QPointF(0, y));
     };
     layout_->beginLayout();

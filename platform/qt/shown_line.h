@@ -37,9 +37,10 @@ class ShownLine {
 public:
     // `text` laid out as one line that does not wrap, at (0, 0), in a
     // paragraph of `direction`, between `context`; with `preedit` shown
-    // `preeditAt` units into it.
+    // `preeditAt` units into it. A line of a box that wraps at `width` keeps
+    // its caret within it, over spaces that run on past it.
     ShownLine(const QString& text, const QFont& font, Qt::LayoutDirection direction, const LineContext& context = {},
-              const Preedit* preedit = nullptr, int preeditAt = 0);
+              const Preedit* preedit = nullptr, int preeditAt = 0, qreal width = 0);
 
     QTextLine Line() const { return layout_->lineAt(before_ > 0 ? 1 : 0); }
     qreal CursorToX(int position) const { return Line().cursorToX(position + before_); }

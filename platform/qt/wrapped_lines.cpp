@@ -226,7 +226,8 @@ ShownLine& WrappedLines::LayOutUnits(std::size_t from, std::size_t to)
     auto& layout = layouts_[{from, to}];
     if (!layout)
         layout =
-            std::make_unique<ShownLine>(Slice(text_, from, to), widget_.font(), Direction(from), Context(from, to));
+            std::make_unique<ShownLine>(Slice(text_, from, to), widget_.font(), Direction(from), Context(from, to),
+                                        nullptr, 0, WrapWidth());
     return *layout;
 }
 

@@ -34,6 +34,8 @@ public:
     WrappedLines(const std::u16string& text, const QWidget& widget, bool singleLine);
 
     void SetWidth(qreal width);
+    // What a line's caret is kept within; 0 where lines do not wrap.
+    qreal WrapWidth() const { return singleLine_ || wrapMode_ == QTextOption::NoWrap ? 0 : width_; }
     void SetWrapMode(QTextOption::WrapMode mode);
     QTextOption::WrapMode WrapMode() const { return wrapMode_; }
     // The text was replaced whole, or every line must be found again.

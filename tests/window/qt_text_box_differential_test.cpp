@@ -325,6 +325,9 @@ INSTANTIATE_TEST_SUITE_P(
                         kTyping + kMoving + kEditing + kWords},
         DifferentialRow{"code_double_and_triple_clicks", "txtDecrypt", Paragraphs() + Paragraphs(), 9, 400,
                         kTyping + kMoving + kClicks},
+        // Spaces typed at the end of a full line run on past the box's edge; the caret stays at the edge (action 96).
+        DifferentialRow{"code_caret_kept_at_the_edge_over_spaces_past_it", "txtDecrypt", Paragraphs() + Paragraphs(), 1909,
+                        97, kTyping + kMoving + kClicks},
         // Backspace with nothing before the caret still takes its place across anew (action 1342).
         DifferentialRow{"code_backspace_at_the_start_takes_the_place_across_anew", "txtDecrypt",
                         Paragraphs() + Paragraphs(), 309, 1342, kTyping + kMoving + kClicks},
