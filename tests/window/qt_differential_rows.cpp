@@ -1,0 +1,276 @@
+// The differential test's rows: a failing seed found by a long run is kept
+// here as a row of its own, with the action it failed at.
+
+#include "tests/window/qt_differential_rows.h"
+
+#include <QString>
+
+namespace ravelon::testing {
+namespace {
+
+// Actions the two boxes answer alike.
+const std::vector<Action> kTyping =
+    KeyPresses({Qt::Key_A, Qt::Key_Space, Qt::Key_Comma, Qt::Key_Return, Qt::Key_Backspace, Qt::Key_Delete}) +
+    std::vector<Action>{Of(Action::kCommit, {}, QStringLiteral("\u00e9t\u00e9"))};
+const std::vector<Action> kMoving =
+    KeyPresses({Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End}) +
+    KeyPresses({Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End}, Qt::ShiftModifier) +
+    KeyPresses({Qt::Key_Home, Qt::Key_End}, Qt::ControlModifier) +
+    KeyPresses({Qt::Key_Home, Qt::Key_End}, Qt::ControlModifier | Qt::ShiftModifier);
+const std::vector<Action> kEditing = KeyPresses({Qt::Key_A, Qt::Key_C, Qt::Key_X, Qt::Key_V}, Qt::ControlModifier);
+const std::vector<Action> kWords =
+    KeyPresses({Qt::Key_Left, Qt::Key_Right, Qt::Key_Backspace, Qt::Key_Delete}, Qt::ControlModifier) +
+    KeyPresses({Qt::Key_Left, Qt::Key_Right}, Qt::ControlModifier | Qt::ShiftModifier);
+const std::vector<Action> kUndo = KeyPresses({Qt::Key_Z, Qt::Key_Y}, Qt::ControlModifier) +
+                                  KeyPresses({Qt::Key_Z}, Qt::ControlModifier | Qt::ShiftModifier);
+const std::vector<Action> kBreaks = KeyPresses({Qt::Key_Return}, Qt::ShiftModifier) +
+                                    KeyPresses({Qt::Key_Return}, Qt::ControlModifier) + KeyPresses({Qt::Key_Tab});
+const std::vector<Action> kMouse = {Of(Action::kClick), Of(Action::kClick, Qt::ShiftModifier),
+                                    Of(Action::kDoubleClick)};
+// Clicks, Shift+clicks and drags after them: selecting by words after a double
+// click, by paragraphs after a triple click.
+const std::vector<Action> kSelecting = kTyping + kMoving +
+                                       std::vector<Action>{Of(Action::kClick),
+                                                           Drag(2),
+                                                           Drag(2),
+                                                           Drag(3),
+                                                           Of(Action::kDoubleClick),
+                                                           Of(Action::kClick, Qt::ShiftModifier),
+                                                           Of(Action::kClick, Qt::ShiftModifier)};
+const std::vector<Action> kComposing = {
+    Of(Action::kCompose, {}, QStringLiteral("n")), Of(Action::kCompose, {}, QStringLiteral("ni")),
+    Of(Action::kCompose, {}, QString()), Of(Action::kCommit, {}, QStringLiteral("ni\u00f1o"))};
+const std::vector<Action> kClicks = {Of(Action::kClick), Of(Action::kDoubleClick), Of(Action::kTripleClick)};
+const std::vector<Action> kWheel = {Wheel(-120), Wheel(120)};
+const std::vector<Action> kPages =
+    KeyPresses({Qt::Key_PageUp, Qt::Key_PageDown}) + KeyPresses({Qt::Key_PageUp, Qt::Key_PageDown}, Qt::ShiftModifier) +
+    std::vector<Action>{Wheel(-120, Qt::ControlModifier), Wheel(120, Qt::ShiftModifier), Wheel(-60, Qt::ShiftModifier)};
+
+std::u16string Paragraphs()
+{
+    return u"one, two! three. four five six seven eight nine ten eleven twelve\r\n"
+           u"short\nlone lf\rlone cr\r\n\r\n"
+           u"caf\u00e9 na\u0308ive \U0001F600 smile \U0001F468\u200D\U0001F469\u200D\U0001F467 family "
+           u"\U0001F1EB\U0001F1F7 end\r\n"
+           u"averyveryveryveryveryveryveryveryveryveryveryveryverylongwordthatmustwrap tail\r\n"
+           u"last line";
+}
+
+// Paragraphs that wrap, so that the first line in view often continues one.
+std::u16string WrappedParagraphs()
+{
+    std::u16string text;
+    for (int i = 0; i < 8; ++i)
+        text +=
+            u"a paragraph long enough to wrap over two or three lines of the box, with words of every length "
+            u"and some more words\r\nshort\r\n";
+    return text;
+}
+
+// Right-to-left runs in left-to-right paragraphs and paragraphs of their own, one wrapping.
+std::u16string RightToLeft()
+{
+    return u"mixed \u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD, then 123 more\r\n"
+           u"\u05E9\u05DC\u05D5\u05DD abc \u05D3\u05D4\u05D5 12 \u0645\u0631\u062D\u0628\u0627\r\n"
+           u"\u05D0\u05D1\u05D2\u05D3 \u05D4\u05D5\u05D6 \u05D7\u05D8\u05D9 \u05DB\u05DC\u05DE \u05E0\u05E1\u05E2 "
+           u"\u05E4\u05E6\u05E7 \u05E8\u05E9\u05EA \u05D0\u05D1 \u05D2\u05D3\u05D4 \u05D5\u05D6 "
+           u"\u05D7\u05D8\u05D9\u05DB \u05DC\u05DE\r\n"
+           u"\u05D0\u05D1\u05D2 latin words wrapping in a paragraph that starts right to left, its lines "
+           u"starting with either\r\n"
+           u"left to right, then \u05D0\u05D1\u05D2\u05D3 \u05D4\u05D5\u05D6 \u05D7\u05D8\u05D9 \u05DB\u05DC\u05DE "
+           u"\u05E0\u05E1\u05E2 \u05E4\u05E6\u05E7 \u05E8\u05E9\u05EA \u05D0\u05D1 \u05D2\u05D3\u05D4 \u05D5\u05D6 "
+           u"\u05D7\u05D8\u05D9\u05DB \u05DC\u05DE \u05E0\u05E1\u05E2\r\n"
+           u"last";
+}
+
+// A right-to-left line wider than the address box, `times` of them.
+std::u16string RightToLeftLine(int times = 4)
+{
+    const std::u16string paragraph = RightToLeft().substr(32, 21);
+    std::u16string line = paragraph;
+    for (int i = 1; i < times; ++i) line += u' ' + paragraph;
+    return line;
+}
+
+const std::u16string kAddress = u"someone.else@example.com";
+
+std::u16string LongAddress()
+{
+    std::u16string address;
+    for (int i = 0; i < 220; ++i) address += u"word, Wide.mm ";
+    return address;
+}
+
+// Typing and moving, with undo and redo from the keys and from the context menu.
+std::vector<Action> UndoingFromKeysAndMenu()
+{
+    return kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6);
+}
+
+std::vector<Action> ReplacingSelections()
+{
+    return KeyPresses({Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End}, Qt::ShiftModifier) +
+           KeyPresses({Qt::Key_Left, Qt::Key_Right, Qt::Key_A, Qt::Key_Delete, Qt::Key_Backspace}) +
+           KeyPresses({Qt::Key_X, Qt::Key_V, Qt::Key_Z}, Qt::ControlModifier);
+}
+
+}  // namespace
+
+// clang-format off
+const std::vector<DifferentialRow>& DifferentialRows()
+{
+    static const std::vector<DifferentialRow> rows = {
+        DifferentialRow{"code_typing_and_moving", "txtDecrypt", Paragraphs(), 1, 600, kTyping + kMoving + kWords},
+        DifferentialRow{"code_clipboard_and_undo", "txtDecrypt", Paragraphs(), 2, 600, kTyping + kMoving + kEditing + kUndo},
+        DifferentialRow{"code_line_breaks_of_every_kind", "txtDecrypt", Paragraphs(), 3, 400, kTyping + kMoving + kBreaks},
+        DifferentialRow{"code_mouse_and_wheel", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs(), 4, 600,
+                        kTyping + kMoving + kMouse + kWheel},
+        // A Shift+click shows the caret, even where the word clicked twice before keeps the selection (action 37).
+        DifferentialRow{"code_shift_click_shows_the_caret", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs(), 504,
+                        38, kTyping + kMoving + kMouse + kWheel},
+        // A click in the selection on a line shown in part places the caret there without scrolling (action 66).
+        DifferentialRow{"code_click_in_the_selection_leaves_the_view", "txtDecrypt", Paragraphs() + Paragraphs(), 417, 67,
+                        kSelecting},
+        DifferentialRow{"code_pages", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs() + Paragraphs(), 11, 600,
+                        kTyping + kMoving + kPages + kPages + std::vector<Action>{Of(Action::kDoubleClick)}},
+        // A run of page moves keeps the caret's height over a key that does not move the caret (action 15).
+        DifferentialRow{"code_pages_keep_their_height_over_a_key_that_moves_nothing", "txtDecrypt",
+                        Paragraphs() + Paragraphs() + Paragraphs() + Paragraphs(), 2711, 20,
+                        kTyping + kMoving + kPages + kPages + std::vector<Action>{Of(Action::kDoubleClick)}},
+        DifferentialRow{"code_context_menu", "txtDecrypt", Paragraphs(), 12, 300, UndoingFromKeysAndMenu()},
+        // The line edit's undo puts back the caret and selection by rules of
+        // its own, followed only for a replaced selection: its menu's undo is left out.
+        DifferentialRow{"address_context_menu", "txtEmail", kAddress, 13, 300, kTyping + kMoving + MenuItems(2, 6) + MenuItems(2, 6)},
+        // The line edit also joins a deletion to a selection deleted before it, which
+        // the big view does not: Backspace and Delete are left out.
+        DifferentialRow{"address_undo_of_replaced_selections", "txtEmail", kAddress, 14, 300, ReplacingSelections()},
+        // The first line of a clipboard of lines goes in as a paste does, an undo step of its own:
+        // the selection deleted before it comes back with a second undo (action 22).
+        DifferentialRow{"address_first_line_of_a_paste_undone_alone", "txtEmail", kAddress, 114, 22, ReplacingSelections()},
+        // The line edit undoes Backspaces and Deletes at one place in steps apart (action 10).
+        DifferentialRow{"address_backspace_then_delete_undone_apart", "txtEmail", kAddress, 114, 21, ReplacingSelections()},
+        DifferentialRow{"code_scrolling_wrapped_paragraphs", "txtDecrypt", WrappedParagraphs(), 15, 400,
+                        kPages + kWheel + KeyPresses({Qt::Key_Up, Qt::Key_Down, Qt::Key_A, Qt::Key_Return, Qt::Key_Backspace})},
+        DifferentialRow{"address_typing_moving_and_clipboard", "txtEmail", kAddress, 5, 600,
+                        kTyping + kMoving + kEditing + kWords},
+        DifferentialRow{"code_double_and_triple_clicks", "txtDecrypt", Paragraphs() + Paragraphs(), 9, 400,
+                        kTyping + kMoving + kClicks},
+        // Spaces typed at the end of a full line run on past the box's edge; the caret stays at the edge (action 96).
+        DifferentialRow{"code_caret_kept_at_the_edge_over_spaces_past_it", "txtDecrypt", Paragraphs() + Paragraphs(), 1909,
+                        97, kTyping + kMoving + kClicks},
+        // Backspace with nothing before the caret still takes its place across anew (action 1342).
+        DifferentialRow{"code_backspace_at_the_start_takes_the_place_across_anew", "txtDecrypt",
+                        Paragraphs() + Paragraphs(), 309, 1342, kTyping + kMoving + kClicks},
+        DifferentialRow{"code_shift_click_after_a_triple_click", "txtDecrypt", Paragraphs() + Paragraphs(), 16, 400,
+                        kTyping + kMoving + std::vector<Action>{Of(Action::kClick), Of(Action::kTripleClick),
+                                                                Of(Action::kClick, Qt::ShiftModifier),
+                                                                Of(Action::kClick, Qt::ShiftModifier)}},
+        // A Shift+click back in the paragraph clicked three times, the last one, puts back the
+        // place across the caret had there: Shift+Up goes to the end of the line above (action 515).
+        DifferentialRow{"code_shift_click_back_into_the_last_paragraph_triple_clicked", "txtDecrypt",
+                        Paragraphs() + Paragraphs(), 116, 515,
+                        kTyping + kMoving +
+                            std::vector<Action>{Of(Action::kClick), Of(Action::kTripleClick),
+                                                Of(Action::kClick, Qt::ShiftModifier), Of(Action::kClick, Qt::ShiftModifier)}},
+        // A triple click on the text's empty last paragraph selects nothing, and a Shift+click after it
+        // extends from the caret, not by a paragraph clicked three times before (action 17).
+        DifferentialRow{"code_shift_click_after_a_triple_click_on_the_empty_last_paragraph", "txtDecrypt",
+                        Paragraphs() + Paragraphs(), 3616, 18,
+                        kTyping + kMoving +
+                            std::vector<Action>{Of(Action::kClick), Of(Action::kTripleClick),
+                                                Of(Action::kClick, Qt::ShiftModifier), Of(Action::kClick, Qt::ShiftModifier)}},
+        // Put back by a Shift+click, the triple click's cursor goes up and down from the start of the
+        // paragraph after the one it selected (action 80).
+        DifferentialRow{"code_shift_click_back_goes_down_from_the_next_paragraphs_start", "txtDecrypt",
+                        Paragraphs() + Paragraphs(), 1716, 81,
+                        kTyping + kMoving +
+                            std::vector<Action>{Of(Action::kClick), Of(Action::kTripleClick),
+                                                Of(Action::kClick, Qt::ShiftModifier), Of(Action::kClick, Qt::ShiftModifier)}},
+        // Selecting with the button held after a double click goes by words, after a triple click by paragraphs.
+        DifferentialRow{"code_selecting_by_words_and_paragraphs", "txtDecrypt", Paragraphs() + Paragraphs(), 17, 400, kSelecting},
+        // Dragged on out of that paragraph, the caret's place across is found again where it goes (action 806).
+        DifferentialRow{"code_drag_out_of_the_last_paragraph_triple_clicked", "txtDecrypt", Paragraphs() + Paragraphs(),
+                        117, 806, kSelecting},
+        // A third click selects the caret's paragraph, wherever keys took the caret (action 757).
+        DifferentialRow{"code_third_click_selects_the_carets_paragraph", "txtDecrypt", Paragraphs() + Paragraphs(), 217,
+                        757, kSelecting},
+        // A click near a double click soon after is a third click, whatever clicks came between.
+        DifferentialRow{"code_third_click_after_shift_clicks", "txtDecrypt", Paragraphs() + Paragraphs(), 119, 190, kSelecting},
+        // What an input method composes moves the caret's place it tells, not the text, until committed.
+        DifferentialRow{"code_composing", "txtDecrypt", Paragraphs(), 18, 300, kTyping + kMoving + kClicks + kComposing},
+        // What an input method sends takes the caret's place across anew (action 124).
+        DifferentialRow{"code_composing_takes_the_place_across_anew", "txtDecrypt", Paragraphs(), 318, 124,
+                        kTyping + kMoving + kClicks + kComposing},
+        // An address longer than it is laid out around the caret: it scrolls by the whole
+        // pixels of the whole line, and a click right of the caret finds the text there.
+        DifferentialRow{"address_longer_than_the_reach", "txtEmail", LongAddress(), 124, 600,
+                        kTyping + kMoving + kWords + kClicks + kEditing},
+        // The caret's place there is found with the text after it, kerned (action 13).
+        DifferentialRow{"address_caret_placed_with_the_text_after_it", "txtEmail", LongAddress(), 324, 20,
+                        kTyping + kMoving + kWords + kClicks + kEditing},
+        DifferentialRow{"address_composing", "txtEmail", kAddress, 19, 300, kTyping + kMoving + kComposing},
+        // What an input method commits in the text edit does not join the typing before it (action 19);
+        // the typing after it joins it (action 603).
+        DifferentialRow{"code_commit_starts_an_undo_step_typing_joins", "txtDecrypt", Paragraphs(), 113, 610,
+                        UndoingFromKeysAndMenu()},
+        // A redo with nothing to redo leaves Backspaces joined across it (action 80).
+        DifferentialRow{"code_redo_of_nothing_keeps_deletions_joined", "txtDecrypt", Paragraphs(), 214, 81,
+                        UndoingFromKeysAndMenu()},
+        // Typing right after a redo joins the step redone when its text would follow on in the
+        // document's store (action 120); not when other text was put in since (action 467 of the
+        // commit row above).
+        DifferentialRow{"code_typing_joins_a_step_just_redone", "txtDecrypt", Paragraphs(), 314, 120,
+                        UndoingFromKeysAndMenu()},
+        // Ctrl+Y with nothing to redo still brings the caret into view (action 39).
+        DifferentialRow{"code_redo_of_nothing_reveals_the_caret", "txtDecrypt", Paragraphs(), 213, 39,
+                        UndoingFromKeysAndMenu()},
+        // Typing over a selection that held a line break, then typing on: undone as one (action 96).
+        DifferentialRow{"code_typing_over_lines_then_on_undone_as_one", "txtDecrypt", Paragraphs(), 112, 96,
+                        UndoingFromKeysAndMenu()},
+        // A line break typed in an empty paragraph is undone in two steps, the first changing
+        // no text (action 668).
+        DifferentialRow{"code_return_in_an_empty_paragraph_undone_in_two_steps", "txtDecrypt", Paragraphs(), 414, 668,
+                        UndoingFromKeysAndMenu()},
+        DifferentialRow{"code_right_to_left", "txtDecrypt", RightToLeft() + RightToLeft(), 20, 400,
+                        kTyping + kMoving + kWords + kClicks},
+        // Typing where a right-to-left paragraph wraps: the line's first and last characters
+        // take their direction from the text around them (actions 80 and 81).
+        DifferentialRow{"code_typing_where_a_right_to_left_paragraph_wraps", "txtDecrypt", RightToLeft() + RightToLeft(),
+                        120, 81, kTyping + kMoving + kWords + kClicks},
+        DifferentialRow{"address_right_to_left", "txtEmail", RightToLeft().substr(32, 21), 21, 300,
+                        kTyping + kMoving + kWords + kClicks},
+        DifferentialRow{"address_right_to_left_scrolled", "txtEmail", RightToLeftLine(), 22, 300,
+                        kTyping + kMoving + kWords + kClicks},
+        // The line edit selects all at every click near a double click soon after, a third or a
+        // fourth (action 208).
+        DifferentialRow{"address_clicks_after_a_double_click_select_all", "txtEmail", RightToLeft().substr(32, 21), 221,
+                        208, kTyping + kMoving + kWords + kClicks},
+        // Ctrl+Delete in the line edit moves the caret to the next word's start, keeping the
+        // selection's anchor, and deletes the character after it when that leaves nothing
+        // selected (action 273).
+        DifferentialRow{"address_ctrl_delete_from_a_selection", "txtEmail", RightToLeftLine(), 122, 273,
+                        kTyping + kMoving + kWords + kClicks},
+        // Longer than the line laid out around the caret: laid out whole, to be placed by its left end.
+        DifferentialRow{"address_right_to_left_longer_than_the_reach", "txtEmail", RightToLeftLine(60), 23, 300,
+                        kTyping + kMoving + kWords + kClicks},
+        DifferentialRow{"address_double_and_triple_clicks", "txtEmail", kAddress, 10, 300, kTyping + kMoving + kClicks},
+        // The box crosses into the big-text view part way, by typing or pasting: nothing is lost.
+        DifferentialRow{"code_crossing_into_the_big_view", "txtDecrypt", Paragraphs(), 7, 400,
+                        kTyping + kMoving + kUndo + KeyPresses({Qt::Key_V, Qt::Key_V, Qt::Key_V}, Qt::ControlModifier),
+                        Paragraphs().size() + 40},
+        // The line edit scrolls by its text's width alone, without the font's bearings: a text
+        // just narrower than the box stays at its start (action 94), and one scrolled to its
+        // end keeps its last letter at the right edge (action 481 of the row below).
+        DifferentialRow{"address_just_narrower_than_the_box", "txtEmail", kAddress, 106, 94,
+                        kMoving + KeyPresses({Qt::Key_V}, Qt::ControlModifier) + std::vector<Action>{Of(Action::kCommit, {}, QStringLiteral("x\ny"))}},
+        DifferentialRow{"address_scrolled_to_its_end_then_shortened", "txtEmail", kAddress, 105, 481,
+                        kTyping + kMoving + kEditing + kWords},
+        // The clipboard keeps its two lines: each paste keeps the first, as does a commit of two lines.
+        DifferentialRow{"address_pasting_lines", "txtEmail", kAddress, 6, 200,
+                        kMoving + KeyPresses({Qt::Key_V}, Qt::ControlModifier) + std::vector<Action>{Of(Action::kCommit, {}, QStringLiteral("x\ny"))}}};
+    return rows;
+}
+// clang-format on
+
+
+}  // namespace ravelon::testing
