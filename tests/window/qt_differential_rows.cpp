@@ -37,6 +37,11 @@ const std::vector<Action> kSelecting = kTyping + kMoving +
                                                            Of(Action::kDoubleClick),
                                                            Of(Action::kClick, Qt::ShiftModifier),
                                                            Of(Action::kClick, Qt::ShiftModifier)};
+// Typing and moving between clicks, triple clicks and Shift+clicks.
+const std::vector<Action> kTripleClicksAndShiftClicks =
+    kTyping + kMoving +
+    std::vector<Action>{Of(Action::kClick), Of(Action::kTripleClick), Of(Action::kClick, Qt::ShiftModifier),
+                        Of(Action::kClick, Qt::ShiftModifier)};
 const std::vector<Action> kComposing = {
     Of(Action::kCompose, {}, QStringLiteral("n")), Of(Action::kCompose, {}, QStringLiteral("ni")),
     Of(Action::kCompose, {}, QString()), Of(Action::kCommit, {}, QStringLiteral("ni\u00f1o"))};
@@ -162,30 +167,22 @@ const std::vector<DifferentialRow>& DifferentialRows()
         DifferentialRow{"code_backspace_at_the_start_takes_the_place_across_anew", "txtDecrypt",
                         Paragraphs() + Paragraphs(), 309, 1342, kTyping + kMoving + kClicks},
         DifferentialRow{"code_shift_click_after_a_triple_click", "txtDecrypt", Paragraphs() + Paragraphs(), 16, 400,
-                        kTyping + kMoving + std::vector<Action>{Of(Action::kClick), Of(Action::kTripleClick),
-                                                                Of(Action::kClick, Qt::ShiftModifier),
-                                                                Of(Action::kClick, Qt::ShiftModifier)}},
+                        kTripleClicksAndShiftClicks},
         // A Shift+click back in the paragraph clicked three times, the last one, puts back the
         // place across the caret had there: Shift+Up goes to the end of the line above (action 515).
         DifferentialRow{"code_shift_click_back_into_the_last_paragraph_triple_clicked", "txtDecrypt",
                         Paragraphs() + Paragraphs(), 116, 515,
-                        kTyping + kMoving +
-                            std::vector<Action>{Of(Action::kClick), Of(Action::kTripleClick),
-                                                Of(Action::kClick, Qt::ShiftModifier), Of(Action::kClick, Qt::ShiftModifier)}},
+                        kTripleClicksAndShiftClicks},
         // A triple click on the text's empty last paragraph selects nothing, and a Shift+click after it
         // extends from the caret, not by a paragraph clicked three times before (action 17).
         DifferentialRow{"code_shift_click_after_a_triple_click_on_the_empty_last_paragraph", "txtDecrypt",
                         Paragraphs() + Paragraphs(), 3616, 18,
-                        kTyping + kMoving +
-                            std::vector<Action>{Of(Action::kClick), Of(Action::kTripleClick),
-                                                Of(Action::kClick, Qt::ShiftModifier), Of(Action::kClick, Qt::ShiftModifier)}},
+                        kTripleClicksAndShiftClicks},
         // Put back by a Shift+click, the triple click's cursor goes up and down from the start of the
         // paragraph after the one it selected (action 80).
         DifferentialRow{"code_shift_click_back_goes_down_from_the_next_paragraphs_start", "txtDecrypt",
                         Paragraphs() + Paragraphs(), 1716, 81,
-                        kTyping + kMoving +
-                            std::vector<Action>{Of(Action::kClick), Of(Action::kTripleClick),
-                                                Of(Action::kClick, Qt::ShiftModifier), Of(Action::kClick, Qt::ShiftModifier)}},
+                        kTripleClicksAndShiftClicks},
         // Selecting with the button held after a double click goes by words, after a triple click by paragraphs.
         DifferentialRow{"code_selecting_by_words_and_paragraphs", "txtDecrypt", Paragraphs() + Paragraphs(), 17, 400, kSelecting},
         // Dragged on out of that paragraph, the caret's place across is found again where it goes (action 806).
