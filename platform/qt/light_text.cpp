@@ -235,12 +235,14 @@ std::size_t LightText::PositionAt(QPointF point)
 }
 
 // Where the toolkit's paragraph layout puts the caret for `x` on the line:
-// not after a line's last unit when the line goes on in the next.
+// the nearest place within its text, a wrap space included; right of it, not
+// after the last unit of a line that goes on in the next.
 std::size_t LightText::PositionOnLine(std::size_t line, qreal x)
 {
     const ShownLine& layout = lines_.LayOut(line);
     const std::size_t at = lines_.Start(line) + static_cast<std::size_t>(layout.XToCursor(x));
-    return layout.GoesOn() ? at : std::min(LastCaretPosition(line), at);
+    if (layout.GoesOn() || x < layout.Line().naturalTextWidth()) return at;
+    return std::min(LastCaretPosition(line), at);
 }
 
 void LightText::MoveCaret(std::size_t to, bool select, bool reveal)

@@ -183,6 +183,9 @@ const std::vector<DifferentialRow>& DifferentialRows()
         DifferentialRow{"code_shift_click_back_goes_down_from_the_next_paragraphs_start", "txtDecrypt",
                         Paragraphs() + Paragraphs(), 1716, 81,
                         kTripleClicksAndShiftClicks},
+        // A click over a wrapped line's last space places the caret after it, at the next line's start (action 99).
+        DifferentialRow{"code_click_over_a_wrap_space_goes_past_it", "txtDecrypt", Paragraphs() + Paragraphs(), 2016, 100,
+                        kTripleClicksAndShiftClicks},
         // Selecting with the button held after a double click goes by words, after a triple click by paragraphs.
         DifferentialRow{"code_selecting_by_words_and_paragraphs", "txtDecrypt", Paragraphs() + Paragraphs(), 17, 400, kSelecting},
         // Dragged on out of that paragraph, the caret's place across is found again where it goes (action 806).
