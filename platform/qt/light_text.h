@@ -193,7 +193,7 @@ private:
     std::size_t scrollFrom_ = 0;  // single line: where positions count from, not far before the caret
     qreal scrollPixels_ = 0;      // the view's left edge from there
     std::size_t scrolledTo_ = 0;  // and how far on it is laid out
-    qreal anchorFraction_ = 0;    // where scrollFrom_ lies in the whole line past a whole pixel; -1: not known
+    qreal anchorFraction_ = 0;    // where scrollFrom_ lies in the whole line, past a whole pixel
     std::size_t anchor_ = 0, caret_ = 0;
     qreal caretX_ = -1;                // kept over vertical moves
     std::optional<qreal> pageCaretY_;  // kept over a run of page moves

@@ -263,7 +263,7 @@ void LightText::ScrollSingleLine()
                             : scrollFrom_ > anchor ? shown.CursorToX(static_cast<int>(scrollFrom_ - anchor))
                                                    : -XOf(scrollFrom_, anchor);
         hscroll = moved + scrollPixels_;
-        if (anchorFraction_ >= 0) fraction = anchorFraction_ - moved - std::floor(anchorFraction_ - moved);
+        fraction = anchorFraction_ - moved - std::floor(anchorFraction_ - moved);
     } else {
         hscroll = scrollFrom_ < anchor ? -1e9 : 1e9;  // the caret beyond the right or the left edge
     }
