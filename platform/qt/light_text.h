@@ -175,6 +175,7 @@ private:
     void ExtendByParagraphs(std::size_t at, bool reveal);
     void ExtendByWords(std::size_t at, qreal x, bool reveal);
     void AutoScroll();
+    QPointF InWholeText(QPointF at);
     void MightDrag(QPointF at);
     void StartDragFarEnough(QPointF at);
     void ReleaseWithoutDrag(QPointF at);
@@ -199,7 +200,7 @@ private:
     std::optional<qreal> pageCaretY_;  // kept over a run of page moves
     bool caretShown_ = true;
     QElapsedTimer sinceDoubleClick_;  // a press soon after, where it was, is a third click
-    QPointF doubleClickAt_;
+    QPointF doubleClickAt_;           // in the whole text
     std::optional<std::pair<std::size_t, std::size_t>> wordClicked_;        // by the last double click
     std::optional<std::pair<std::size_t, std::size_t>> paragraphsClicked_;  // by the last triple click
     qreal paragraphsClickedX_ = -1;                                         // and the caret's x it left

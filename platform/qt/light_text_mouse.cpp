@@ -19,9 +19,9 @@ void LightText::MousePress(QMouseEvent* event)
     if (event->button() != Qt::LeftButton) return;
     CommitPreedit();
     caretX_ = -1;
-    const bool tripleClick = sinceDoubleClick_.isValid() &&
-                             sinceDoubleClick_.elapsed() < QApplication::doubleClickInterval() &&
-                             (event->position() - doubleClickAt_).manhattanLength() < QApplication::startDragDistance();
+    const bool tripleClick =
+        sinceDoubleClick_.isValid() && sinceDoubleClick_.elapsed() < QApplication::doubleClickInterval() &&
+        (InWholeText(event->position()) - doubleClickAt_).toPoint().manhattanLength() < QApplication::startDragDistance();
     // Other clicks between leave a third click possible; after it, the text
     // edit takes no more, the line edit selects all again until the time is up.
     if (tripleClick && !singleLine_) sinceDoubleClick_.invalidate();
@@ -53,6 +53,15 @@ void LightText::MousePress(QMouseEvent* event)
     // at the next paragraph's start, or at the text's end.
     const std::size_t line = lines_.LineOf(caret_);
     paragraphsClickedX_ = lines_.LayOut(line).CursorToX(static_cast<int>(caret_ - lines_.Start(line)));
+}
+
+// Where a point of the box lies in the whole text, as the text edit measures
+// how near a third click is to the second: the lines scrolled past above it
+// count, each as high as the first in view.
+QPointF LightText::InWholeText(QPointF at)
+{
+    if (singleLine_ || !lines_.Exists(top_)) return at;
+    return at + QPointF(0, static_cast<qreal>(top_) * lines_.LayOut(top_).Line().height());
 }
 
 // A Shift+click, or the mouse moved with its button held: as the text edit,
@@ -198,7 +207,7 @@ void LightText::MouseDoubleClick(QMouseEvent* event)
     CommitPreedit();
     caretX_ = -1;
     sinceDoubleClick_.start();
-    doubleClickAt_ = event->position();
+    doubleClickAt_ = InWholeText(event->position());
     const std::size_t at = PositionAt(event->position());
     if (singleLine_) {
         const std::size_t from = CursorStep(std::min(at + 1, text_.size()), false, QTextLayout::SkipWords);

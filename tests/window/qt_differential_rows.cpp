@@ -196,6 +196,9 @@ const std::vector<DifferentialRow>& DifferentialRows()
                         757, kSelecting},
         // A click near a double click soon after is a third click, whatever clicks came between.
         DifferentialRow{"code_third_click_after_shift_clicks", "txtDecrypt", Paragraphs() + Paragraphs(), 119, 190, kSelecting},
+        // A press is a third click only near the double click in the text, not where the view has scrolled since (action 167).
+        DifferentialRow{"code_no_third_click_where_the_view_has_scrolled", "txtDecrypt", Paragraphs() + Paragraphs(), 1917,
+                        169, kSelecting},
         // What an input method composes moves the caret's place it tells, not the text, until committed.
         DifferentialRow{"code_composing", "txtDecrypt", Paragraphs(), 18, 300, kTyping + kMoving + kClicks + kComposing},
         // What an input method sends takes the caret's place across anew (action 124).
