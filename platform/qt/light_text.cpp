@@ -45,7 +45,7 @@ void LightText::Place(const Placement& placement)
 {
     const bool rewrap = !singleLine_ && placement.width != placement_.width;
     placement_ = placement;
-    lines_.SetWidth(placement.width);
+    lines_.SetWidth(placement.width, placement.origin.x() - placement.area.left());
     if (rewrap) ScrollToStart();
 }
 
@@ -155,7 +155,7 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
         if (at.y() < dirty.bottom() + 1 && at.y() + height > dirty.top()) {  // a blink repaints the caret's line alone
             if (wholeWrapped) {
                 QPainterPath highlight;
-                QRectF natural = layout.Line().naturalTextRect().translated(at);
+                QRectF natural = layout.NaturalTextRect().translated(at);
                 natural.setHeight(height);
                 const auto x = [&](std::size_t p) { return layout.CursorToX(static_cast<int>(p - start)); };
                 // A line laid out in its paragraph leaves out its wrap spaces; the
@@ -359,7 +359,7 @@ std::unique_ptr<ShownLine> LightText::WithPreedit(std::size_t start, std::size_t
     if (!preedit_ || preedit_->at < start || preedit_->at > end || (preedit_->at == end && !caretAtEnd)) return nullptr;
     return std::make_unique<ShownLine>(Slice(text_, start, end), widget_.font(), lines_.Direction(start),
                                        lines_.Context(start, end), &*preedit_, static_cast<int>(preedit_->at - start),
-                                       lines_.WrapWidth());
+                                       lines_.Room());
 }
 
 void LightText::RestartBlink()

@@ -25,9 +25,10 @@ char32_t CodePointAt(std::u16string_view text, std::size_t& i)
 }  // namespace
 
 ShownLine::ShownLine(const QString& text, const QFont& font, Qt::LayoutDirection direction, const LineContext& context,
-                     const Preedit* preedit, int preeditAt, qreal width)
+                     const Preedit* preedit, int preeditAt, LineRoom room)
     : layout_(std::make_unique<QTextLayout>(context.before + text + context.after, font)),
-      before_(static_cast<int>(context.before.size()))
+      before_(static_cast<int>(context.before.size())),
+      margin_(room.width > 0 ? room.margin : 0)
 {
     const bool alone = context.before.isEmpty() && context.after.isEmpty();
     QTextOption option;
@@ -46,8 +47,8 @@ ShownLine::ShownLine(const QString& text, const QFont& font, Qt::LayoutDirection
         QTextLine line = layout_->createLine();
         if (!line.isValid()) return;
         if (!alone) line.setNumColumns(columns);
-        else if (width > 0 && direction == Qt::LeftToRight) line.setLineWidth(width);  // breaks only where told
-        line.setPosition(QPointF(0, y));
+        else if (room.width > 0 && direction == Qt::LeftToRight) line.setLineWidth(room.width);  // breaks only where told
+        line.setPosition(QPointF(margin_, y));
     };
     layout_->beginLayout();
     if (before_ > 0) addLine(before_, -kContextAway);
@@ -58,19 +59,19 @@ ShownLine::ShownLine(const QString& text, const QFont& font, Qt::LayoutDirection
 
 int ShownLine::XToCursor(qreal x) const
 {
-    return std::max(0, Line().xToCursor(x) - before_);
+    return std::max(0, Line().xToCursor(x + margin_) - before_);
 }
 
 void ShownLine::Draw(QPainter* painter, QPointF at, QList<QTextLayout::FormatRange> selections,
                      const QRectF& clip) const
 {
     for (QTextLayout::FormatRange& selection : selections) selection.start += before_;
-    layout_->draw(painter, at, selections, clip);  // the context's lines lie outside any clip
+    layout_->draw(painter, at - QPointF(margin_, 0), selections, clip);  // the context's lines lie outside any clip
 }
 
 void ShownLine::DrawCursor(QPainter* painter, QPointF at, int position, int width) const
 {
-    layout_->drawCursor(painter, at, position + before_, width);
+    layout_->drawCursor(painter, at - QPointF(margin_, 0), position + before_, width);
 }
 
 Qt::LayoutDirection ParagraphDirection(std::u16string_view text, std::size_t from)

@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 #include <QTextLayout>
 #include <memory>
@@ -15,7 +16,6 @@
 
 class QFont;
 class QPainter;
-class QRectF;
 
 namespace ravelon::forms::qt {
 
@@ -33,17 +33,25 @@ struct LineContext {
     QString before, after;
 };
 
+// A line of a box that wraps: the width it wraps at, and the margin left of
+// it. The text edit keeps the caret within the width, and never left of the
+// margin's edge, over spaces that run on past them.
+struct LineRoom {
+    qreal width = 0;  // 0 where lines do not wrap
+    qreal margin = 0;
+};
+
 class ShownLine {
 public:
     // `text` laid out as one line that does not wrap, at (0, 0), in a
     // paragraph of `direction`, between `context`; with `preedit` shown
-    // `preeditAt` units into it. A line of a box that wraps at `width` keeps
-    // its caret within it, over spaces that run on past it.
+    // `preeditAt` units into it; in a box that wraps, within its `room`.
     ShownLine(const QString& text, const QFont& font, Qt::LayoutDirection direction, const LineContext& context = {},
-              const Preedit* preedit = nullptr, int preeditAt = 0, qreal width = 0);
+              const Preedit* preedit = nullptr, int preeditAt = 0, LineRoom room = {});
 
     QTextLine Line() const { return layout_->lineAt(before_ > 0 ? 1 : 0); }
-    qreal CursorToX(int position) const { return Line().cursorToX(position + before_); }
+    qreal CursorToX(int position) const { return Line().cursorToX(position + before_) - margin_; }
+    QRectF NaturalTextRect() const { return Line().naturalTextRect().translated(-margin_, 0); }
     int XToCursor(qreal x) const;
     // Whether the layout knows that the paragraph goes on after the line.
     bool GoesOn() const { return layout_->lineCount() > Line().lineNumber() + 1; }
@@ -54,6 +62,7 @@ public:
 private:
     std::unique_ptr<QTextLayout> layout_;
     int before_ = 0;
+    qreal margin_ = 0;  // where the lines lie in the layout, as in the text edit's
 };
 
 // The direction of the paragraph that starts at `from`, as the toolkit finds

@@ -31,10 +31,11 @@ WrappedLines::WrappedLines(const std::u16string& text, const QWidget& widget, bo
 {
 }
 
-void WrappedLines::SetWidth(qreal width)
+void WrappedLines::SetWidth(qreal width, qreal margin)
 {
-    if (width == width_) return;
+    if (width == width_ && margin == margin_) return;
     width_ = width;
+    margin_ = margin;
     if (!singleLine_) ForgetAll();
 }
 
@@ -227,7 +228,7 @@ ShownLine& WrappedLines::LayOutUnits(std::size_t from, std::size_t to)
     if (!layout)
         layout =
             std::make_unique<ShownLine>(Slice(text_, from, to), widget_.font(), Direction(from), Context(from, to),
-                                        nullptr, 0, WrapWidth());
+                                        nullptr, 0, Room());
     return *layout;
 }
 

@@ -33,9 +33,10 @@ public:
     // Lines of `text` in `widget`'s font; a single line never wraps.
     WrappedLines(const std::u16string& text, const QWidget& widget, bool singleLine);
 
-    void SetWidth(qreal width);
-    // What a line's caret is kept within; 0 where lines do not wrap.
-    qreal WrapWidth() const { return singleLine_ || wrapMode_ == QTextOption::NoWrap ? 0 : width_; }
+    // The width lines wrap at, and the margin left of them.
+    void SetWidth(qreal width, qreal margin);
+    // What a line's caret is kept within; no width where lines do not wrap.
+    LineRoom Room() const { return {singleLine_ || wrapMode_ == QTextOption::NoWrap ? 0 : width_, margin_}; }
     void SetWrapMode(QTextOption::WrapMode mode);
     QTextOption::WrapMode WrapMode() const { return wrapMode_; }
     // The text was replaced whole, or every line must be found again.
@@ -77,6 +78,7 @@ private:
     const QWidget& widget_;
     const bool singleLine_;
     qreal width_ = 0;
+    qreal margin_ = 0;
     QTextOption::WrapMode wrapMode_ = QTextOption::WrapAtWordBoundaryOrAnywhere;
 
     std::vector<std::size_t> starts_{0};  // the lines found so far, in order

@@ -236,6 +236,9 @@ const std::vector<DifferentialRow>& DifferentialRows()
                         UndoingFromKeysAndMenu()},
         DifferentialRow{"code_right_to_left", "txtDecrypt", RightToLeft() + RightToLeft(), 20, 400,
                         kTyping + kMoving + kWords + kClicks},
+        // Spaces that run on left of a right-to-left line take its caret no further than the margin's edge (action 160).
+        DifferentialRow{"code_right_to_left_caret_kept_within_the_margin", "txtDecrypt", RightToLeft() + RightToLeft(),
+                        1920, 161, kTyping + kMoving + kWords + kClicks},
         // Typing where a right-to-left paragraph wraps: the line's first and last characters
         // take their direction from the text around them (actions 80 and 81).
         DifferentialRow{"code_typing_where_a_right_to_left_paragraph_wraps", "txtDecrypt", RightToLeft() + RightToLeft(),
