@@ -91,11 +91,11 @@ void LightText::Reset()
 // ---- Lines ----
 
 // As the text edit places a caret past a line's end: on a wrapped line,
-// before the unit the next line starts after.
+// before the character (a whole cluster) the next line starts after.
 std::size_t LightText::LastCaretPosition(std::size_t line)
 {
     const std::size_t end = lines_.End(line);
-    return lines_.Wrapped(line) && end > lines_.Start(line) ? Step(end, false) : end;
+    return lines_.Wrapped(line) && end > lines_.Start(line) ? CursorStep(end, false) : end;
 }
 
 // Where End goes: before a wrapped line's last unit if that is a space.
@@ -235,14 +235,20 @@ std::size_t LightText::PositionAt(QPointF point)
 }
 
 // Where the toolkit's paragraph layout puts the caret for `x` on the line:
-// the nearest place within its text, a wrap space included; right of it, not
-// after the last unit of a line that goes on in the next.
+// the nearest place within its text, a wrap space included; right of the
+// text, whose width leaves out the spaces a wrapped line ends with, not after
+// the last unit of a line that goes on in the next.
 std::size_t LightText::PositionOnLine(std::size_t line, qreal x)
 {
     const ShownLine& layout = lines_.LayOut(line);
-    const std::size_t at = lines_.Start(line) + static_cast<std::size_t>(layout.XToCursor(x));
-    if (layout.GoesOn() || x < layout.Line().naturalTextWidth()) return at;
-    return std::min(LastCaretPosition(line), at);
+    const std::size_t start = lines_.Start(line);
+    const std::size_t at = start + static_cast<std::size_t>(layout.XToCursor(x));
+    if (layout.GoesOn()) return at;
+    std::size_t textEnd = lines_.End(line);
+    while (lines_.Wrapped(line) && textEnd > start && IsWrapSpace(text_[textEnd - 1])) --textEnd;
+    const qreal textWidth = textEnd == lines_.End(line) ? layout.Line().naturalTextWidth()
+                                                         : layout.CursorToX(static_cast<int>(textEnd - start));
+    return x < textWidth ? at : std::min(LastCaretPosition(line), at);
 }
 
 void LightText::MoveCaret(std::size_t to, bool select, bool reveal)

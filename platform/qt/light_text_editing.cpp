@@ -263,8 +263,10 @@ bool LightText::Key(QKeyEvent* event)
     } else if (event->matches(QKeySequence::Redo)) {
         Redo();
     } else if (event->matches(QKeySequence::DeleteStartOfWord)) {
+        caretX_ = -1;  // as Backspace, and Delete of a word below, even with nothing to delete
         deleteTo(CursorStep(caret_, false, QTextLayout::SkipWords), Joins::kNever, true);
     } else if (event->matches(QKeySequence::DeleteEndOfWord)) {
+        caretX_ = -1;
         const std::size_t to = CursorStep(caret_, true, QTextLayout::SkipWords);
         // The line edit, left nothing selected by the move, deletes the character after it.
         if (singleLine_ && SelLength() > 0 && anchor_ == to) {

@@ -112,6 +112,12 @@ std::vector<Action> UndoingFromKeysAndMenu()
     return kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6);
 }
 
+std::vector<Action> EndsAndWordDeletes()
+{
+    return KeyPresses({Qt::Key_Up, Qt::Key_Down, Qt::Key_End}) +
+           KeyPresses({Qt::Key_End, Qt::Key_Delete}, Qt::ControlModifier);
+}
+
 std::vector<Action> ReplacingSelections()
 {
     return KeyPresses({Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End}, Qt::ShiftModifier) +
@@ -126,6 +132,18 @@ const std::vector<DifferentialRow>& DifferentialRows()
 {
     static const std::vector<DifferentialRow> rows = {
         DifferentialRow{"code_typing_and_moving", "txtDecrypt", Paragraphs(), 1, 600, kTyping + kMoving + kWords},
+        // Ctrl+Backspace (action 271) or Ctrl+Delete (action 55) with no word to delete still takes the caret's place
+        // across anew.
+        DifferentialRow{"code_word_deleted_before_nothing_takes_the_place_across_anew", "txtDecrypt", Paragraphs(), 2201,
+                        273, kTyping + kMoving + kWords},
+        DifferentialRow{"code_word_deleted_after_nothing_takes_the_place_across_anew", "txtDecrypt", Paragraphs(), 21, 56,
+                        EndsAndWordDeletes()},
+        // Up to a wrapped line that ends with a flag, right of its text: before the whole flag (action 128).
+        DifferentialRow{"code_up_right_of_a_wrapped_line_stays_before_its_last_cluster", "txtDecrypt", Paragraphs(), 17,
+                        129, EndsAndWordDeletes()},
+        // Up to a wrapped line, right of its text but over the space it ends with: before that space (action 142).
+        DifferentialRow{"code_up_right_of_a_wrapped_lines_text_stays_before_its_space", "txtDecrypt", Paragraphs(), 2,
+                        143, EndsAndWordDeletes()},
         DifferentialRow{"code_clipboard_and_undo", "txtDecrypt", Paragraphs(), 2, 600, kTyping + kMoving + kEditing + kUndo},
         DifferentialRow{"code_line_breaks_of_every_kind", "txtDecrypt", Paragraphs(), 3, 400, kTyping + kMoving + kBreaks},
         DifferentialRow{"code_mouse_and_wheel", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs(), 4, 600,
