@@ -140,14 +140,18 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
         const bool wrapped = !singleLine_ && end < text_.size() && !BreakAt(text_, end);
         const bool toItsEnd = (wrapped && selTo >= end) || (separated && selTo > end);
         const bool wholeWrapped = toItsEnd && selFrom < start;
-        // Nor are the spaces such a line ends with highlighted.
+        // Nor are the spaces such a line ends with highlighted, however far
+        // the selection goes.
         std::size_t shownEnd = end;
-        while (toItsEnd && shownEnd > start && IsWrapSpace(text_[shownEnd - 1])) --shownEnd;
+        while ((wrapped || separated) && shownEnd > start && IsWrapSpace(text_[shownEnd - 1])) --shownEnd;
         if (selFrom < selTo && selFrom <= shownEnd && selTo > start) {
             selected.start = static_cast<int>(std::max(selFrom, start) - start);
             selected.length = static_cast<int>(std::min(selTo, shownEnd) - start) - selected.start;
             // A paragraph's break is highlighted too, as a space; a line separator is not.
             if (selTo > end && BreakAt(text_, end) && IsParagraphBreak(text_[end])) ++selected.length;
+            // The toolkit's box tells its layout a selection from an earlier line
+            // as starting before the line, which decides how it is highlighted.
+            if (selFrom < start) --selected.start, ++selected.length;
             selections.append(selected);
             if (wholeWrapped) selections.back().format.clearBackground();
         }

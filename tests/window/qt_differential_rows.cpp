@@ -146,6 +146,9 @@ const std::vector<DifferentialRow>& DifferentialRows()
                         143, EndsAndWordDeletes()},
         DifferentialRow{"code_clipboard_and_undo", "txtDecrypt", Paragraphs(), 2, 600, kTyping + kMoving + kEditing + kUndo},
         DifferentialRow{"code_line_breaks_of_every_kind", "txtDecrypt", Paragraphs(), 3, 400, kTyping + kMoving + kBreaks},
+        // Painted after the last action: a selected space a line separator follows is not highlighted (action 400).
+        DifferentialRow{"code_spaces_before_a_line_separator_never_highlighted", "txtDecrypt", Paragraphs(), 2103, 400,
+                        kTyping + kMoving + kBreaks},
         DifferentialRow{"code_mouse_and_wheel", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs(), 4, 600,
                         kTyping + kMoving + kMouse + kWheel},
         // A Shift+click shows the caret, even where the word clicked twice before keeps the selection (action 37).
@@ -241,6 +244,9 @@ const std::vector<DifferentialRow>& DifferentialRows()
         // document's store (action 120); not when other text was put in since (action 467 of the
         // commit row above).
         DifferentialRow{"code_typing_joins_a_step_just_redone", "txtDecrypt", Paragraphs(), 314, 120,
+                        UndoingFromKeysAndMenu()},
+        // Painted after the last action: all selected, a line and its paragraph break highlighted as one (action 28).
+        DifferentialRow{"code_paragraph_selected_whole_highlighted_as_one", "txtDecrypt", Paragraphs(), 213, 28,
                         UndoingFromKeysAndMenu()},
         // Ctrl+Y with nothing to redo still brings the caret into view (action 39).
         DifferentialRow{"code_redo_of_nothing_reveals_the_caret", "txtDecrypt", Paragraphs(), 213, 39,
