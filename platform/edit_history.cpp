@@ -48,6 +48,17 @@ void EditHistory::Record(Change undo, std::u16string_view inserted, Joins joins)
     joinable_ = true;
 }
 
+namespace {
+
+// Whether the text stored as `after` lies right after `before` in the store
+// (taken to, where either is not known).
+bool FollowsInStore(const std::vector<StoreRun>& before, const std::vector<StoreRun>& after)
+{
+    return before.empty() || after.empty() || before.back().start + before.back().length == after.front().start;
+}
+
+}  // namespace
+
 // An insertion joins the insertion it follows; a deletion joins the one it
 // continues, forwards (Delete) or backwards (Backspace).
 bool EditHistory::Join(const Change& undo, Tail tail)
@@ -62,10 +73,12 @@ bool EditHistory::Join(const Change& undo, Tail tail)
         return true;
     }
     if (tail == Tail::kInserted || (last.tail != tail && last.tail != Tail::kTakesNext)) return false;
-    if (undo.at == last.undo.at) {
+    if (undo.at == last.undo.at && FollowsInStore(last.undo.stored, undo.stored)) {
         last.undo.text += undo.text;
-    } else if (undo.at + undo.text.size() == last.undo.at) {
+        last.undo.stored.insert(last.undo.stored.end(), undo.stored.begin(), undo.stored.end());
+    } else if (undo.at + undo.text.size() == last.undo.at && FollowsInStore(undo.stored, last.undo.stored)) {
         last.undo.text.insert(0, undo.text);
+        last.undo.stored.insert(last.undo.stored.begin(), undo.stored.begin(), undo.stored.end());
         last.undo.at = undo.at;
     } else {
         return false;

@@ -10,6 +10,12 @@
 
 namespace ravelon::forms {
 
+// Units of a text that lie one after another in the store where the toolkit's
+// document keeps all that was ever put in, from `start`.
+struct StoreRun {
+    std::size_t length, start;
+};
+
 // The undo and redo steps of a box's exact text. A step holds what undoes it:
 // the units to put back and how many units stand in their place now, so that
 // a big paste costs the history nothing.
@@ -22,6 +28,9 @@ public:
         // Where a line edit puts the selection back when the change is
         // undone: the anchor and caret of the selection the edit replaced.
         std::optional<std::pair<std::size_t, std::size_t>> selection = std::nullopt;
+        // Where the text edit's document keeps `text`, if known: deletions
+        // join only where what they take lies on in its store.
+        std::vector<StoreRun> stored = {};
     };
     // Makes a change to the text and returns what undoes it.
     using Apply = std::function<Change(const Change&)>;

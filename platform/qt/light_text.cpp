@@ -27,6 +27,7 @@ LightText::LightText(QWidget& widget, QWidget& box, std::u16string& text, bool s
       lines_(text, widget, singleLine),
       positions_(text)
 {
+    store_.Reset(text_.size());
     QObject::connect(&blink_, &QTimer::timeout, &widget_, [this] {
         caretShown_ = !caretShown_;
         widget_.update(caretRect_);
@@ -72,6 +73,7 @@ void LightText::Reset()
 {
     ForgetAllLines();
     positions_.Reset();
+    store_.Reset(text_.size());
     scrollFrom_ = 0;
     scrollPixels_ = 0;
     anchorFraction_ = 0;

@@ -23,9 +23,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/edit_history.h"
 #include "platform/line_breaks.h"
+#include "platform/store_runs.h"
 #include "platform/qt/wrapped_lines.h"
 
 class QContextMenuEvent;
@@ -164,7 +166,8 @@ private:
 
     // ---- editing (light_text_editing.cpp) ----
     // Replaces `replaces` units at `at` with `text`; returns the change that undoes it.
-    EditHistory::Change Apply(std::size_t at, std::size_t replaces, std::u16string_view text);
+    EditHistory::Change Apply(std::size_t at, std::size_t replaces, std::u16string_view text,
+                              const std::vector<StoreRun>& stored = {});
     void Undo();
     void Redo();
 
@@ -187,6 +190,7 @@ private:
     Placement placement_;
     WrappedLines lines_;
     DocumentPositions positions_;
+    StoreRuns store_;  // the text edit's: where its document keeps each unit
     EditHistory history_;
 
     std::size_t top_ = 0;         // the first line in view

@@ -95,9 +95,14 @@ void LightText::Replace(std::size_t from, std::size_t to, std::u16string_view te
     history_.Record(std::move(undo), text, joins);
 }
 
-EditHistory::Change LightText::Apply(std::size_t at, std::size_t replaces, std::u16string_view text)
+EditHistory::Change LightText::Apply(std::size_t at, std::size_t replaces, std::u16string_view text,
+                                     const std::vector<StoreRun>& stored)
 {
     EditHistory::Change undo{at, text_.substr(at, replaces), text.size()};
+    if (!singleLine_) {
+        undo.stored = store_.Remove(at, replaces);
+        store_.Insert(at, text, stored);
+    }
     text_.replace(at, replaces, text);
     positions_.Edited(at, replaces, text.size());
     if (QAccessible::isActive()) {
@@ -130,7 +135,7 @@ EditHistory::Change LightText::Apply(std::size_t at, std::size_t replaces, std::
 void LightText::Undo()
 {
     history_.Undo([this](const EditHistory::Change& change) {
-        EditHistory::Change redo = Apply(change.at, change.replaces, change.text);
+        EditHistory::Change redo = Apply(change.at, change.replaces, change.text, change.stored);
         if (change.selection) Select(change.selection->first, change.selection->second);
         redo.selection = change.selection;  // for when it is undone again
         return redo;
@@ -141,7 +146,7 @@ void LightText::Undo()
 void LightText::Redo()
 {
     history_.Redo([this](const EditHistory::Change& change) {
-        EditHistory::Change undo = Apply(change.at, change.replaces, change.text);
+        EditHistory::Change undo = Apply(change.at, change.replaces, change.text, change.stored);
         undo.selection = change.selection;
         return undo;
     });

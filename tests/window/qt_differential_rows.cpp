@@ -112,6 +112,12 @@ std::vector<Action> UndoingFromKeysAndMenu()
     return kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6);
 }
 
+std::vector<Action> UndoAndRedoOfTyping()
+{
+    return KeyPresses({Qt::Key_A, Qt::Key_B, Qt::Key_Backspace, Qt::Key_Left}) +
+           KeyPresses({Qt::Key_Z, Qt::Key_Y}, Qt::ControlModifier);
+}
+
 std::vector<Action> EndsAndWordDeletes()
 {
     return KeyPresses({Qt::Key_Up, Qt::Key_Down, Qt::Key_End}) +
@@ -248,6 +254,16 @@ const std::vector<DifferentialRow>& DifferentialRows()
         // Painted after the last action: all selected, a line and its paragraph break highlighted as one (action 28).
         DifferentialRow{"code_paragraph_selected_whole_highlighted_as_one", "txtDecrypt", Paragraphs(), 213, 28,
                         UndoingFromKeysAndMenu()},
+        // Backspace over a typed comma, then over text pasted before it: two steps, as the
+        // document stores a pasted line break after the text pasted (action 26).
+        DifferentialRow{"code_deletions_apart_in_the_document_store_undone_apart", "txtDecrypt", Paragraphs(), 2213, 27,
+                        UndoingFromKeysAndMenu()},
+        // Undo (action 28) and redo (action 62) put text back where the document's store kept it,
+        // and deletions over it join.
+        DifferentialRow{"code_text_put_back_by_undo_joins_deletions_again", "txtDecrypt", Paragraphs(), 3, 200,
+                        UndoAndRedoOfTyping()},
+        DifferentialRow{"code_text_put_back_by_redo_joins_deletions_again", "txtDecrypt", Paragraphs(), 37, 63,
+                        UndoAndRedoOfTyping()},
         // Ctrl+Y with nothing to redo still brings the caret into view (action 39).
         DifferentialRow{"code_redo_of_nothing_reveals_the_caret", "txtDecrypt", Paragraphs(), 213, 39,
                         UndoingFromKeysAndMenu()},
