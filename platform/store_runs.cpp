@@ -68,8 +68,14 @@ void StoreRuns::Insert(std::size_t at, std::u16string_view text, const std::vect
         for (std::size_t i = 0; i < count; i += std::max<std::size_t>(1, BreakAt(text, i)))
             if (IsParagraphBreak(text[i])) ++end_;
     }
-    const auto i = static_cast<std::ptrdiff_t>(SplitAt(at));
-    runs_.insert(runs_.begin() + i, put.begin(), put.end());
+    const std::size_t i = SplitAt(at);
+    runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(i), put.begin(), put.end());
+    // Typing goes on where the store goes on: one run, not one a key.
+    for (std::size_t k = i + put.size(); k > 0 && k >= i; --k) {
+        if (k >= runs_.size() || runs_[k - 1].start + runs_[k - 1].length != runs_[k].start) continue;
+        runs_[k - 1].length += runs_[k].length;
+        runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(k));
+    }
 }
 
 }  // namespace ravelon::forms
