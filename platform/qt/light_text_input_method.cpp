@@ -105,7 +105,14 @@ QVariant LightText::InputMethodQuery(Qt::InputMethodQuery query, const QVariant&
         }
         case Qt::ImCursorRectangle: {
             const std::optional<QRectF> caret = CaretPlace();  // for the text edit, in its viewport
-            if (!caret) return otherwise;
+            if (!caret && singleLine_) return otherwise;
+            if (!caret) {  // far out of view: somewhere above or below it, as far
+                const int away = 4 * placement_.area.height();
+                const bool below = lines_.LineOf(caret_) >= top_;
+                return QRect(qRound(placement_.origin.x()),
+                             below ? placement_.area.bottom() + away : placement_.area.top() - away, 1,
+                             qRound(lines_.LayOut(lines_.LineOf(caret_)).Line().height()));
+            }
             QRect rect = caret->toRect();
             if (singleLine_) {
                 // The line edit's caret rectangle: five pixels either side, a pixel taller.

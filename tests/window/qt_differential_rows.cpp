@@ -243,6 +243,12 @@ const std::vector<DifferentialRow>& DifferentialRows()
         // the typing after it joins it (action 603).
         DifferentialRow{"code_commit_starts_an_undo_step_typing_joins", "txtDecrypt", Paragraphs(), 113, 610,
                         UndoingFromKeysAndMenu()},
+        // The view wheeled far below the caret: an input method is told the caret is above it.
+        DifferentialRow{"code_caret_far_above_the_view_told_above_it", "txtDecrypt",
+                        WrappedParagraphs() + WrappedParagraphs(), 1, 40, kWheel},
+        // All selected from the menu, the caret far below the view: an input method is told it is below it (action 297).
+        DifferentialRow{"code_caret_far_below_the_view_told_below_it", "txtDecrypt", Paragraphs(), 413, 298,
+                        UndoingFromKeysAndMenu()},
         // A redo with nothing to redo leaves Backspaces joined across it (action 80).
         DifferentialRow{"code_redo_of_nothing_keeps_deletions_joined", "txtDecrypt", Paragraphs(), 214, 81,
                         UndoingFromKeysAndMenu()},
