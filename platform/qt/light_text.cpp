@@ -242,19 +242,26 @@ std::size_t LightText::PositionAt(QPointF point)
 
 // Where the toolkit's paragraph layout puts the caret for `x` on the line:
 // the nearest place within its text, a wrap space included; right of the
-// text, whose width leaves out the spaces a wrapped line ends with, not after
-// the last unit of a line that goes on in the next.
+// text, whose width leaves out the spaces a line ends with where it wraps
+// or where they run on past the box's edge, not after the last unit of a
+// line that goes on in the next.
 std::size_t LightText::PositionOnLine(std::size_t line, qreal x)
 {
     const ShownLine& layout = lines_.LayOut(line);
     const std::size_t start = lines_.Start(line);
     const std::size_t at = start + static_cast<std::size_t>(layout.XToCursor(x));
     if (layout.GoesOn()) return at;
+    const qreal width = lines_.Room().width;
+    const bool spacesLeftOut = lines_.Wrapped(line) || (width > 0 && layout.Line().naturalTextWidth() > width);
     std::size_t textEnd = lines_.End(line);
-    while (lines_.Wrapped(line) && textEnd > start && IsWrapSpace(text_[textEnd - 1])) --textEnd;
+    while (spacesLeftOut && textEnd > start && IsWrapSpace(text_[textEnd - 1])) --textEnd;
     const qreal textWidth = textEnd == lines_.End(line) ? layout.Line().naturalTextWidth()
                                                          : layout.CursorToX(static_cast<int>(textEnd - start));
-    return x < textWidth ? at : std::min(LastCaretPosition(line), at);
+    if (x < textWidth) return at;
+    // Right of the text, the layout takes the end of the run shown last.
+    const bool leftToRight = lines_.Direction(start) == Qt::LeftToRight &&
+                             !HasRightToLeft(std::u16string_view(text_).substr(start, lines_.End(line) - start));
+    return leftToRight ? LastCaretPosition(line) : std::min(LastCaretPosition(line), at);
 }
 
 void LightText::MoveCaret(std::size_t to, bool select, bool reveal)

@@ -151,6 +151,9 @@ const std::vector<DifferentialRow>& DifferentialRows()
         DifferentialRow{"code_up_right_of_a_wrapped_lines_text_stays_before_its_space", "txtDecrypt", Paragraphs(), 2,
                         143, EndsAndWordDeletes()},
         DifferentialRow{"code_clipboard_and_undo", "txtDecrypt", Paragraphs(), 2, 600, kTyping + kMoving + kEditing + kUndo},
+        // Down from the box's edge to a last line whose space runs on past it: after that space (action 91).
+        DifferentialRow{"code_down_to_a_space_past_the_edge_goes_after_it", "txtDecrypt", Paragraphs(), 3002, 92,
+                        kTyping + kMoving + kEditing + kUndo},
         DifferentialRow{"code_line_breaks_of_every_kind", "txtDecrypt", Paragraphs(), 3, 400, kTyping + kMoving + kBreaks},
         // Painted after the last action: a selected space a line separator follows is not highlighted (action 400).
         DifferentialRow{"code_spaces_before_a_line_separator_never_highlighted", "txtDecrypt", Paragraphs(), 2103, 400,
