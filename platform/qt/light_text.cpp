@@ -153,7 +153,10 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
             if (selTo > end && BreakAt(text_, end) && IsParagraphBreak(text_[end])) ++selected.length;
             // The toolkit's box tells its layout a selection from an earlier line
             // as starting before the line, which decides how it is highlighted.
-            if (selFrom < start) --selected.start, ++selected.length;
+            if (selFrom < start) {
+                --selected.start;
+                ++selected.length;
+            }
             selections.append(selected);
             if (wholeWrapped) selections.back().format.clearBackground();
         }
@@ -243,8 +246,8 @@ std::size_t LightText::PositionAt(QPointF point)
 // Where the toolkit's paragraph layout puts the caret for `x` on the line:
 // the nearest place within its text, a wrap space included; right of the
 // text, whose width leaves out the spaces a line ends with where it wraps
-// or where they run on past the box's edge, not after the last unit of a
-// line that goes on in the next.
+// or where they run on past the box's edge, the line's end, or before the
+// last character of a line that goes on in the next.
 std::size_t LightText::PositionOnLine(std::size_t line, qreal x)
 {
     const ShownLine& layout = lines_.LayOut(line);
