@@ -255,12 +255,13 @@ std::size_t LightText::PositionOnLine(std::size_t line, qreal x)
     const std::size_t at = start + static_cast<std::size_t>(layout.XToCursor(x));
     if (layout.GoesOn()) return at;
     const qreal width = lines_.Room().width;
-    const bool spacesLeftOut = lines_.Wrapped(line) || (width > 0 && layout.Line().naturalTextWidth() > width);
+    const bool spacesLeftOut =
+        lines_.GoesOnInItsParagraph(line) || (width > 0 && layout.Line().naturalTextWidth() > width);
     std::size_t textEnd = lines_.End(line);
     while (spacesLeftOut && textEnd > start && IsWrapSpace(text_[textEnd - 1])) --textEnd;
     const qreal textWidth = textEnd == lines_.End(line) ? layout.Line().naturalTextWidth()
                                                          : layout.CursorToX(static_cast<int>(textEnd - start));
-    if (x < textWidth) return at;
+    if (x <= 0 || x < textWidth) return at;  // at or left of the line's start, its first place
     // Right of the text, the layout takes the end of the run shown last.
     const bool leftToRight = lines_.Direction(start) == Qt::LeftToRight &&
                              !HasRightToLeft(std::u16string_view(text_).substr(start, lines_.End(line) - start));

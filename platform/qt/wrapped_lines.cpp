@@ -183,6 +183,12 @@ bool WrappedLines::Wrapped(std::size_t line)
     return Exists(line + 1) && !BreakBefore(text_, starts_[line + 1]);
 }
 
+bool WrappedLines::GoesOnInItsParagraph(std::size_t line)
+{
+    const std::size_t end = End(line);
+    return Wrapped(line) || (!singleLine_ && end < text_.size() && text_[end] == 0x2028);
+}
+
 Qt::LayoutDirection WrappedLines::Direction(std::size_t position)
 {
     return LineDirection(LineOf(position));

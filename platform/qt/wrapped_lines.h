@@ -49,6 +49,9 @@ public:
     std::size_t Start(std::size_t line) const { return starts_[line]; }
     std::size_t End(std::size_t line);  // before its line break, if any
     bool Wrapped(std::size_t line);     // goes on in the next line, without a break between
+    // Wrapped, or ended by a line separator: the paragraph goes on, and the
+    // spaces the line ends with are left out of its width and highlight.
+    bool GoesOnInItsParagraph(std::size_t line);
     // The direction of the paragraph holding `position` (a single line is one paragraph).
     Qt::LayoutDirection Direction(std::size_t position);
     // What the line [start, end) needs of the text around it to be shown as

@@ -158,6 +158,12 @@ const std::vector<DifferentialRow>& DifferentialRows()
         // Painted after the last action: a selected space a line separator follows is not highlighted (action 400).
         DifferentialRow{"code_spaces_before_a_line_separator_never_highlighted", "txtDecrypt", Paragraphs(), 2103, 400,
                         kTyping + kMoving + kBreaks},
+        // Up from right of a line's first letters (action 21), and from its start (action 30), to a line of
+        // spaces a line separator ends: its end, and its start.
+        DifferentialRow{"code_up_over_spaces_before_a_line_separator_goes_to_its_end", "txtDecrypt", Paragraphs(), 203,
+                        22, kTyping + kMoving + kBreaks},
+        DifferentialRow{"code_up_from_a_lines_start_stays_at_the_start_of_spaces", "txtDecrypt", Paragraphs(), 4603, 31,
+                        kTyping + kMoving + kBreaks},
         DifferentialRow{"code_mouse_and_wheel", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs(), 4, 600,
                         kTyping + kMoving + kMouse + kWheel},
         // A Shift+click shows the caret, even where the word clicked twice before keeps the selection (action 37).
