@@ -43,7 +43,7 @@ void EditHistory::Record(Change undo, std::u16string_view inserted, Joins joins)
     if (joined)
         undo_.back().putInBy = putIn_;
     else
-        undo_.push_back({std::move(undo), tail, putIn_});
+        undo_.push_back({std::move(undo), tail, putIn_, !joinable_ || joins == Joins::kNever});
     redo_.clear();
     joinable_ = true;
 }
@@ -109,19 +109,23 @@ bool EditHistory::RedoUntil(const Apply& apply, const Reached& reached)
 bool EditHistory::Walk(std::vector<Step>& from, std::vector<Step>& to, const Apply& apply, const Reached& reached)
 {
     if (from.empty()) return false;  // nothing to take back: the typing goes on joining
-    joinable_ = joinAfterUndo_;
+    const bool keepsTails = afterUndo_ != AfterUndo::kStartsStep;
     std::vector<Step> walked;
     while (!from.empty()) {
         Step step = std::move(from.back());
         from.pop_back();
-        walked.push_back({apply(step.undo), step.tail, step.putInBy});
+        walked.push_back({apply(step.undo), step.tail, step.putInBy, step.separated});
         if (!reached()) continue;
+        if (afterUndo_ != AfterUndo::kJoinsTopUnlessMoved)
+            joinable_ = afterUndo_ == AfterUndo::kJoinsTop;
+        else if (&from == &undo_ && walked.back().separated)
+            joinable_ = false;  // the line edit's mark where typing ended stays on top
         for (Step& done : walked)
-            to.push_back({std::move(done.undo), joinAfterUndo_ ? done.tail : Tail::kOther, done.putInBy});
+            to.push_back({std::move(done.undo), keepsTails ? done.tail : Tail::kOther, done.putInBy, done.separated});
         return true;
     }
     for (; !walked.empty(); walked.pop_back())
-        from.push_back({apply(walked.back().undo), walked.back().tail, walked.back().putInBy});
+        from.push_back({apply(walked.back().undo), walked.back().tail, walked.back().putInBy, walked.back().separated});
     return false;
 }
 

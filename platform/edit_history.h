@@ -46,10 +46,13 @@ public:
     // deletions backwards (Backspace) and forwards (Delete) in steps apart.
     enum class Joins { kNever, kAsTyping, kTakesNext, kStartsTyping, kBackspaces, kDeletesForward };
 
-    // The text edit's document lets an edit join the step an undo or redo
-    // leaves on top, as it would have joined it before; the line edit and
-    // the browser's box start a step of their own after one.
-    void JoinAfterUndo() { joinAfterUndo_ = true; }
+    // What an edit right after an undo or redo may join: the step the undo
+    // or redo leaves on top, as it would have joined it before, in the text
+    // edit's document; in the line edit the same, unless the caret moved
+    // away before the undo (an undo does not end its typing); in the
+    // browser's box nothing, it starts a step of its own.
+    enum class AfterUndo { kStartsStep, kJoinsTop, kJoinsTopUnlessMoved };
+    void SetAfterUndo(AfterUndo afterUndo) { afterUndo_ = afterUndo; }
     void Clear();
     // The caret moved away: a line edit's next edit starts a step of its own.
     void StopJoining() { joinable_ = false; }
@@ -75,13 +78,17 @@ private:
         // document keeps what is typed in one store, and typing joins a step
         // only where its text would follow on there.
         std::size_t putInBy = 0;
+        // Typing had ended before the step (the caret moved away, or a
+        // paste): a line edit marks that in its history, and an edit after
+        // the step is undone starts a step of its own there.
+        bool separated = false;
     };
     bool Join(const Change& undo, Tail tail);
     bool Walk(std::vector<Step>& from, std::vector<Step>& to, const Apply& apply, const Reached& reached);
 
     std::vector<Step> undo_, redo_;
     bool joinable_ = false;  // the last step may take the next edit
-    bool joinAfterUndo_ = false;
+    AfterUndo afterUndo_ = AfterUndo::kStartsStep;
     std::size_t putIn_ = 0;  // units of text all edits have put in
 };
 

@@ -33,13 +33,13 @@ LightText::LightText(QWidget& widget, QWidget& box, std::u16string& text, bool s
         widget_.update(caretRect_);
     });
     QObject::connect(&autoScroll_, &QTimer::timeout, &widget_, [this] { AutoScroll(); });
-    if (!singleLine_) history_.JoinAfterUndo();
+    history_.SetAfterUndo(singleLine_ ? EditHistory::AfterUndo::kJoinsTopUnlessMoved : EditHistory::AfterUndo::kJoinsTop);
 }
 
 void LightText::TakeHistory(EditHistory history)
 {
     history_ = std::move(history);
-    if (!singleLine_) history_.JoinAfterUndo();
+    history_.SetAfterUndo(singleLine_ ? EditHistory::AfterUndo::kJoinsTopUnlessMoved : EditHistory::AfterUndo::kJoinsTop);
 }
 
 void LightText::Place(const Placement& placement)

@@ -182,9 +182,14 @@ const std::vector<DifferentialRow>& DifferentialRows()
         // The line edit's undo puts back the caret and selection by rules of
         // its own, followed only for a replaced selection: its menu's undo is left out.
         DifferentialRow{"address_context_menu", "txtEmail", kAddress, 13, 300, kTyping + kMoving + MenuItems(2, 6) + MenuItems(2, 6)},
-        // The line edit also joins a deletion to a selection deleted before it, which
-        // the big view does not: Backspace and Delete are left out.
         DifferentialRow{"address_undo_of_replaced_selections", "txtEmail", kAddress, 14, 300, ReplacingSelections()},
+        // An undo does not end the line edit's typing: what is typed next joins the typing the undo
+        // left on top (action 24), unless that typing had ended, the caret moved away, before the
+        // undone step (action 82).
+        DifferentialRow{"address_typing_after_an_undo_joins_the_typing_left_on_top", "txtEmail", kAddress, 3714, 25,
+                        ReplacingSelections()},
+        DifferentialRow{"address_undo_of_a_step_begun_anew_ends_the_typing", "txtEmail", kAddress, 2314, 83,
+                        ReplacingSelections()},
         // The first line of a clipboard of lines goes in as a paste does, an undo step of its own:
         // the selection deleted before it comes back with a second undo (action 22).
         DifferentialRow{"address_first_line_of_a_paste_undone_alone", "txtEmail", kAddress, 114, 22, ReplacingSelections()},
