@@ -140,6 +140,7 @@ private:
     const ShownLine& ScrolledLine();
     qreal XOf(std::size_t from, std::size_t to);
     std::size_t SingleLineReach();
+    std::size_t CutAfterLeftToRight(std::size_t from) const;
 
     // ---- caret and view (light_text.cpp) ----
     std::size_t Step(std::size_t position, bool forward) const;

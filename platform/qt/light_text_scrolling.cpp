@@ -244,7 +244,9 @@ std::size_t LightText::SingleLineReach()
 void LightText::ScrollSingleLine()
 {
     const std::size_t reach = SingleLineReach();
-    const std::size_t anchor = caret_ - std::min(caret_, reach);
+    const bool leftToRight = lines_.Direction(0) == Qt::LeftToRight;
+    const std::size_t from = caret_ - std::min(caret_, reach);
+    const std::size_t anchor = leftToRight ? CutAfterLeftToRight(from) : from;
     const std::size_t end = std::min(text_.size(), caret_ + reach);
     // What an input method composes at the caret takes room there, and the
     // caret is kept in view where it stands in it.
@@ -256,7 +258,6 @@ void LightText::ScrollSingleLine()
     // whole one in the whole line (the line edit rounds in the whole line):
     // carried over from where they counted from before, or else measured from
     // the text's start where that is not far.
-    const bool leftToRight = lines_.Direction(0) == Qt::LeftToRight;
     qreal hscroll, fraction = -1;
     if (scrollFrom_ <= end && (scrollFrom_ >= anchor || (leftToRight && scrollFrom_ + reach >= anchor))) {
         const qreal moved = scrollFrom_ == anchor  ? 0
@@ -292,6 +293,17 @@ void LightText::ScrollSingleLine()
     scrollFrom_ = anchor;
     scrolledTo_ = end;
     scrollPixels_ = hscroll;
+}
+
+// Where a part of a left-to-right single line laid out on its own starts,
+// not far before `from`: after a left-to-right letter, so that it places what
+// follows as the whole line does (a right-to-left run cut in two, and the
+// digits and signs beside it, would be ordered otherwise).
+std::size_t LightText::CutAfterLeftToRight(std::size_t from) const
+{
+    for (std::size_t at = from; at > 0 && from - at < kSingleLineReach; --at)
+        if (QChar(text_[at - 1]).direction() == QChar::DirL) return at;
+    return from;
 }
 
 // How far right of `from` a left-to-right single line places `to`.

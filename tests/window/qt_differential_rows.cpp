@@ -319,6 +319,10 @@ const std::vector<DifferentialRow>& DifferentialRows()
         // Longer than the line laid out around the caret: laid out whole, to be placed by its left end.
         DifferentialRow{"address_right_to_left_longer_than_the_reach", "txtEmail", RightToLeftLine(60), 23, 300,
                         kTyping + kMoving + kWords + kClicks},
+        // A line of left-to-right text with right-to-left runs, laid out from a unit not far before the caret:
+        // a right-to-left run cut there would be ordered otherwise than in the whole line (action 28).
+        DifferentialRow{"address_laid_out_from_after_a_left_to_right_letter", "txtEmail", RightToLeftLine(60), 1623, 29,
+                        kTyping + kMoving + kWords + kClicks},
         DifferentialRow{"address_double_and_triple_clicks", "txtEmail", kAddress, 10, 300, kTyping + kMoving + kClicks},
         // The box crosses into the big-text view part way, by typing or pasting: nothing is lost.
         DifferentialRow{"code_crossing_into_the_big_view", "txtDecrypt", Paragraphs(), 7, 400,
