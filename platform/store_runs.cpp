@@ -78,4 +78,14 @@ void StoreRuns::Insert(std::size_t at, std::u16string_view text, const std::vect
     }
 }
 
+std::size_t StoreRuns::RunEnd(std::size_t at) const
+{
+    std::size_t from = 0;
+    for (const StoreRun& run : runs_) {
+        if (at < from + run.length) return from + run.length;
+        from += run.length;
+    }
+    return at;
+}
+
 }  // namespace ravelon::forms

@@ -23,6 +23,8 @@ public:
     std::vector<StoreRun> Remove(std::size_t at, std::size_t count);
     // Puts `text` in at `at`: where `stored` says it lay, or new at the store's end.
     void Insert(std::size_t at, std::u16string_view text, const std::vector<StoreRun>& stored);
+    // Where what lies on in the store from `at` ends in the text.
+    std::size_t RunEnd(std::size_t at) const;
 
 private:
     // Splits the run holding `at` there; returns the index of the run that starts at `at`.

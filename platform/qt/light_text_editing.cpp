@@ -286,12 +286,29 @@ bool LightText::Key(QKeyEvent* event)
         deleteTo(CursorStep(caret_, true), singleLine_ ? Joins::kDeletesForward : Joins::kAsTyping);
     } else if (event->matches(QKeySequence::InsertParagraphSeparator)) {
         if (singleLine_) return false;
-        // The text edit's document undoes a line break typed in an empty
-        // paragraph in two steps, the first of them changing no text.
-        const bool emptyParagraph = SelLength() == 0 && (caret_ == 0 || IsParagraphBreak(text_[caret_ - 1])) &&
+        // The text edit's document undoes a line break typed with the caret
+        // in an empty paragraph in two steps, the first of them changing no
+        // text and leaving the caret after the paragraph (the selection)
+        // ends in; over a selection, in three, the second also changing no
+        // text and leaving the caret where the text the selection starts
+        // with ends in the paragraph and in the document's store (after the
+        // paragraph's break, if it starts there), and its redo the caret at
+        // the selection's end.
+        const bool emptyParagraph = (caret_ == 0 || IsParagraphBreak(text_[caret_ - 1])) &&
                                     (caret_ == text_.size() || IsParagraphBreak(text_[caret_]));
-        if (emptyParagraph) history_.Record({caret_, {}, 0}, {}, Joins::kNever);
-        Replace(SelStart(), SelStart() + SelLength(), u"\r\n");  // a typed line break, as on Windows
+        const std::size_t from = SelStart(), to = SelStart() + SelLength();
+        if (emptyParagraph) {
+            const auto paragraphEnd = [&](std::size_t p) {
+                while (p < text_.size() && !IsParagraphBreak(text_[p])) ++p;
+                return p;
+            };
+            const auto after = [&](std::size_t end) { return end + BreakAt(text_, end); };
+            history_.Record({after(paragraphEnd(to)), {}, 0}, {}, Joins::kNever);
+            const std::size_t startsEnd = std::min(paragraphEnd(from), store_.RunEnd(from));
+            const std::size_t undoneTo = startsEnd == from ? after(from) : startsEnd;
+            if (from < to) history_.Record({to, {}, 0, std::make_pair(undoneTo, undoneTo)}, {}, Joins::kNever);
+        }
+        Replace(from, to, u"\r\n");  // a typed line break, as on Windows
     } else if (event->matches(QKeySequence::InsertLineSeparator)) {
         if (singleLine_) return false;
         Replace(SelStart(), SelStart() + SelLength(), u"\u2028", Joins::kAsTyping);

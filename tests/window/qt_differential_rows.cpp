@@ -294,6 +294,16 @@ const std::vector<DifferentialRow>& DifferentialRows()
         // no text (action 668).
         DifferentialRow{"code_return_in_an_empty_paragraph_undone_in_two_steps", "txtDecrypt", Paragraphs(), 414, 668,
                         UndoingFromKeysAndMenu()},
+        // The first of them leaves the caret after the paragraph (action 172). Over a selection, from
+        // the caret in an empty paragraph, three steps (action 116); the second's redo leaves the caret
+        // at the selection's end (action 118), its undo where the text the selection starts with
+        // ends in the document's store (action 1054).
+        DifferentialRow{"code_return_in_an_empty_paragraph_first_undone_to_after_it", "txtDecrypt", Paragraphs(), 3814,
+                        173, UndoingFromKeysAndMenu()},
+        DifferentialRow{"code_return_over_a_selection_undone_in_three_steps", "txtDecrypt", Paragraphs(), 4112, 119,
+                        UndoingFromKeysAndMenu()},
+        DifferentialRow{"code_return_over_a_selection_undone_to_the_end_of_its_first_stored_text", "txtDecrypt",
+                        Paragraphs(), 3412, 1055, UndoingFromKeysAndMenu()},
         DifferentialRow{"code_right_to_left", "txtDecrypt", RightToLeft() + RightToLeft(), 20, 400,
                         kTyping + kMoving + kWords + kClicks},
         // Spaces that run on left of a right-to-left line take its caret no further than the margin's edge (action 160).
