@@ -1,6 +1,8 @@
 // The code box keeps the text exactly as given (CR LF, lone CR and LF): a
 // key's edit between line breaks of different kinds takes the one it meets,
-// in the toolkit's box as in the big-text view. The address box keeps a
+// and its undo gives each back as it was (a line break typed over lines also
+// changes their format in the document), in the toolkit's box as in the
+// big-text view. The address box keeps a
 // pasted text's first line, as a paste: an undo step of its own; a paste
 // that takes it into the big view keeps the line edit's undo steps.
 
@@ -73,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
         KeyEditRow{"backspace_after_lf_before_crlf", u"ab\n\r\ncd", 3, 0, Qt::Key_Backspace, u"ab\r\ncd"},
         KeyEditRow{"delete_of_a_selected_crlf_before_lf", u"ab\r\n\ncd", 2, 2, Qt::Key_Delete, u"ab\ncd"},
         KeyEditRow{"composing_over_a_selected_crlf_before_lf", u"ab\r\n\ncd", 2, 2, Qt::Key_unknown, u"ab\ncd"},
-        KeyEditRow{"delete_of_a_selected_lone_cr_between_crlfs", u"a\r\n\r\r\nb", 3, 1, Qt::Key_Delete, u"a\r\n\r\nb"}),
+        KeyEditRow{"delete_of_a_selected_lone_cr_between_crlfs", u"a\r\n\r\r\nb", 3, 1, Qt::Key_Delete, u"a\r\n\r\nb"},
+        KeyEditRow{"return_over_lines_up_to_an_empty_last_paragraph", u"ab\ncd\re\r\n", 0, 9, Qt::Key_Return, u"\r\n"}),
     RowName{});
 
 TEST(AddressPaste, KeepsTheFirstLineAsAnUndoStepOfItsOwn)
