@@ -93,7 +93,10 @@ void MultiLineTextBox::ApplyDocumentChange(int position, int removed, int added)
     cursor.setPosition(position + added, QTextCursor::KeepAnchor);
     std::u16string now = FromQString(cursor.selectedText());
     const std::u16string before = AsInDocument(std::u16string_view(exact_).substr(from, to - from));
-    if (now == before) return;  // a change of format alone: the text, and the kind of each line break, stay
+    // The document tells a change of format alone (as it makes one before a
+    // line break typed over lines) while the selection stands: the text, and
+    // the kind of each line break, stay.
+    if (now == before && edit_->textCursor().hasSelection()) return;
     if (const auto edit = EditAtCaret(position, removed, now)) {
         from = edit->from;
         to = edit->to;

@@ -76,6 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
         KeyEditRow{"delete_of_a_selected_crlf_before_lf", u"ab\r\n\ncd", 2, 2, Qt::Key_Delete, u"ab\ncd"},
         KeyEditRow{"composing_over_a_selected_crlf_before_lf", u"ab\r\n\ncd", 2, 2, Qt::Key_unknown, u"ab\ncd"},
         KeyEditRow{"delete_of_a_selected_lone_cr_between_crlfs", u"a\r\n\r\r\nb", 3, 1, Qt::Key_Delete, u"a\r\n\r\nb"},
+        KeyEditRow{"return_over_a_selected_lone_cr", u"a\rb", 1, 1, Qt::Key_Return, u"a\r\nb"},
         KeyEditRow{"return_over_lines_up_to_an_empty_last_paragraph", u"ab\ncd\re\r\n", 0, 9, Qt::Key_Return, u"\r\n"}),
     RowName{});
 
