@@ -283,6 +283,7 @@ bool LightText::Key(QKeyEvent* event)
         caretX_ = -1;  // the text edit takes the caret's place across anew, whatever Backspace deletes
         deleteTo(Step(caret_, false), singleLine_ ? Joins::kBackspaces : Joins::kAsTyping);  // one unit, not a cluster
     } else if (event->matches(QKeySequence::Delete)) {
+        caretX_ = -1;  // as Backspace: even with nothing after the caret to delete
         deleteTo(CursorStep(caret_, true), singleLine_ ? Joins::kDeletesForward : Joins::kAsTyping);
     } else if (event->matches(QKeySequence::InsertParagraphSeparator)) {
         if (singleLine_) return false;

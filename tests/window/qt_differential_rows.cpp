@@ -164,6 +164,9 @@ const std::vector<DifferentialRow>& DifferentialRows()
                         22, kTyping + kMoving + kBreaks},
         DifferentialRow{"code_up_from_a_lines_start_stays_at_the_start_of_spaces", "txtDecrypt", Paragraphs(), 4603, 31,
                         kTyping + kMoving + kBreaks},
+        // Delete with nothing after the caret still takes the caret's place across anew (action 541).
+        DifferentialRow{"code_delete_of_nothing_takes_the_place_across_anew", "txtDecrypt", Paragraphs(), 8503, 543,
+                        kTyping + kMoving + kBreaks},
         DifferentialRow{"code_mouse_and_wheel", "txtDecrypt", Paragraphs() + Paragraphs() + Paragraphs(), 4, 600,
                         kTyping + kMoving + kMouse + kWheel},
         // A Shift+click shows the caret, even where the word clicked twice before keeps the selection (action 37).
