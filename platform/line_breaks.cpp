@@ -25,6 +25,14 @@ std::size_t BreakAt(std::u16string_view text, std::size_t at)
     return CrLfAt(text, at) ? 2 : 1;
 }
 
+std::pair<std::size_t, std::size_t> ParagraphAround(std::u16string_view text, std::size_t at)
+{
+    std::size_t from = std::min(at, text.size()), to = from;
+    while (from > 0 && !IsParagraphBreak(text[from - 1])) --from;
+    while (to < text.size() && !IsParagraphBreak(text[to])) ++to;
+    return {from, to};
+}
+
 std::size_t BreakBefore(std::u16string_view text, std::size_t at)
 {
     if (at == 0 || !IsLineBreak(text[at - 1])) return 0;

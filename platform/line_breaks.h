@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace ravelon::forms {
@@ -33,6 +34,10 @@ inline std::u16string_view FirstLine(std::u16string_view text)
 // break); 0 where there is none.
 std::size_t BreakAt(std::u16string_view text, std::size_t at);
 std::size_t BreakBefore(std::u16string_view text, std::size_t at);
+
+// The paragraph holding `at`: from after the paragraph break before it to the
+// one that ends it (or the text's start and end), breaks left out.
+std::pair<std::size_t, std::size_t> ParagraphAround(std::u16string_view text, std::size_t at);
 
 // Positions in the exact text as its document counts them, and back.
 std::size_t DocumentPosition(std::u16string_view text, std::size_t exact);

@@ -17,6 +17,11 @@ namespace {
 // further than this, however little room its text takes.
 constexpr std::size_t kSingleLineMost = 16384;
 
+EditHistory::AfterUndo AfterUndoIn(bool singleLine)
+{
+    return singleLine ? EditHistory::AfterUndo::kJoinsTopUnlessMoved : EditHistory::AfterUndo::kJoinsTop;
+}
+
 }  // namespace
 
 LightText::LightText(QWidget& widget, QWidget& box, std::u16string& text, bool singleLine)
@@ -33,13 +38,13 @@ LightText::LightText(QWidget& widget, QWidget& box, std::u16string& text, bool s
         widget_.update(caretRect_);
     });
     QObject::connect(&autoScroll_, &QTimer::timeout, &widget_, [this] { AutoScroll(); });
-    history_.SetAfterUndo(singleLine_ ? EditHistory::AfterUndo::kJoinsTopUnlessMoved : EditHistory::AfterUndo::kJoinsTop);
+    history_.SetAfterUndo(AfterUndoIn(singleLine_));
 }
 
 void LightText::TakeHistory(EditHistory history)
 {
     history_ = std::move(history);
-    history_.SetAfterUndo(singleLine_ ? EditHistory::AfterUndo::kJoinsTopUnlessMoved : EditHistory::AfterUndo::kJoinsTop);
+    history_.SetAfterUndo(AfterUndoIn(singleLine_));
 }
 
 void LightText::Place(const Placement& placement)

@@ -299,11 +299,8 @@ bool LightText::Key(QKeyEvent* event)
                                     (caret_ == text_.size() || IsParagraphBreak(text_[caret_]));
         const std::size_t from = SelStart(), to = SelStart() + SelLength();
         if (emptyParagraph) {
-            const auto paragraphEnd = [&](std::size_t p) {
-                while (p < text_.size() && !IsParagraphBreak(text_[p])) ++p;
-                return p;
-            };
-            const auto after = [&](std::size_t end) { return end + BreakAt(text_, end); };
+            const auto paragraphEnd = [&](std::size_t p) { return ParagraphAround(text_, p).second; };
+            const auto after = [&](std::size_t lineBreak) { return lineBreak + BreakAt(text_, lineBreak); };
             history_.Record({after(paragraphEnd(to)), {}, 0}, {}, Joins::kNever);
             const std::size_t startsEnd = std::min(paragraphEnd(from), store_.RunEnd(from));
             const std::size_t undoneTo = startsEnd == from ? after(from) : startsEnd;

@@ -42,9 +42,7 @@ void LightText::MousePress(QMouseEvent* event)
     // paragraph with the break that ends it: the caret's paragraph, which
     // keys may have moved since the double click.
     if (singleLine_) return Select(0, text_.size());
-    std::size_t from = caret_, to = caret_;
-    while (from > 0 && !IsParagraphBreak(text_[from - 1])) --from;
-    while (to < text_.size() && !IsParagraphBreak(text_[to])) ++to;
+    const auto [from, to] = ParagraphAround(text_, caret_);
     Select(from, to + BreakAt(text_, to));
     // What the text edit keeps of it, empty at the text's empty last paragraph, replaces what it kept.
     paragraphsClicked_.reset();
@@ -85,9 +83,7 @@ void LightText::ExtendByParagraphs(std::size_t at, bool reveal)
         return;
     }
     caretX_ = -1;  // found again where the caret goes
-    std::size_t from = at, to = at;
-    while (from > 0 && !IsParagraphBreak(text_[from - 1])) --from;
-    while (to < text_.size() && !IsParagraphBreak(text_[to])) ++to;
+    const auto [from, to] = ParagraphAround(text_, at);
     if (at < start) return Select(end, from, reveal);
     Select(start, to + BreakAt(text_, to), reveal);
 }
