@@ -15,7 +15,6 @@
 #include <QPlainTextEdit>
 #include <QRect>
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
@@ -148,10 +147,6 @@ TEST_P(LightTextDifferential, AnswersEveryActionAsTheToolkitsBox)
             steps << "  " << j + 1 << ": " << Describe(actions[j]) << '\n';
         return steps.str();
     };
-    if (std::getenv("DBGALL"))
-        for (std::size_t i = 0; i < toolkit.size(); ++i)
-            std::fprintf(stderr, "%zu %s\n  T %s\n  L %s\n", i, i ? Describe(actions[i - 1]).c_str() : "-",
-                         Describe(toolkit[i]).c_str(), Describe(light[i]).c_str());
     for (std::size_t i = 0; i < toolkit.size(); ++i) {
         if (std::abs(light[i].inputMethodCaretTop - toolkit[i].inputMethodCaretTop) <= 1)
             light[i].inputMethodCaretTop = toolkit[i].inputMethodCaretTop;
