@@ -65,4 +65,34 @@ constexpr ShuffleMasks<Group> MakeShuffleMasks()
 template <std::size_t Group>
 inline constexpr ShuffleMasks<Group> kShuffle = MakeShuffleMasks<Group>();
 
+// Compacting masks for a shuffle within each 16-byte lane of 32 bytes (AVX2's
+// PSHUFB): the kept bytes of each lane moved to its start, and how many there
+// are. The lanes of `Group` such 32-byte pieces in a row differ by the place
+// their groups start at.
+template <std::size_t Group>
+struct LaneMasks {
+    std::array<std::array<std::uint8_t, 32>, Group> mask{};
+    std::array<std::array<std::uint8_t, 2>, Group> kept{};
+};
+
+template <std::size_t Group>
+constexpr LaneMasks<Group> MakeLaneMasks()
+{
+    LaneMasks<Group> m;
+    for (std::size_t piece = 0; piece < Group; ++piece) {
+        for (std::size_t lane = 0; lane < 2; ++lane) {
+            std::size_t k = 0;
+            for (std::size_t i = 0; i < 16; ++i)
+                if ((32 * piece + 16 * lane + i) % Group != Group - 1)
+                    m.mask[piece][16 * lane + k++] = static_cast<std::uint8_t>(i);
+            m.kept[piece][lane] = static_cast<std::uint8_t>(k);
+            for (; k < 16; ++k) m.mask[piece][16 * lane + k] = 0x80;
+        }
+    }
+    return m;
+}
+
+template <std::size_t Group>
+inline constexpr LaneMasks<Group> kLaneMasks = MakeLaneMasks<Group>();
+
 }  // namespace ravelon::detail

@@ -283,6 +283,7 @@ Walked WalkText(const std::uint8_t* bytes, std::size_t n, bool last, char16_t* o
 
 bool DecodePlainTextBytewise(std::u16string_view body, int spacing, const ShiftMap& map, DecryptedText& plain)
 {
+    static_assert(kWalkSlack >= kBlocksSlack);
     alignas(64) std::array<std::uint8_t, kMarkerLength + kChunkBytes + kWalkSlack> scratch;
     const bool vectorWalk = HasTextWalk();
     std::size_t left = KeptLength(body.size(), spacing);  // kept units still to decode
@@ -350,7 +351,7 @@ const char16_t* FindMarker(const char16_t* from, const char16_t* end)
 bool StripShift(std::u16string_view body, int spacing, const ShiftMap& map, char16_t* out)
 {
     if (!BytesApply(spacing, map)) return StripShiftScalar(body, spacing, map, out);
-    alignas(64) std::array<std::uint8_t, kChunkBytes> scratch;
+    alignas(64) std::array<std::uint8_t, kChunkBytes + kBlocksSlack> scratch;
     while (!body.empty()) {
         const std::u16string_view chunk = NextChunk(body, spacing);
         const std::size_t kept = KeptLength(chunk.size(), spacing);

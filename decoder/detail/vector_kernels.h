@@ -35,7 +35,9 @@ bool FitsVectorTables(const ShiftMap& map);
 // Strips and shifts the longest prefix of `body` made of whole blocks of the
 // active path; returns how many units of `body` it took (a multiple of
 // spacing + 1), having written their kept units to `out`, one byte each. Sets
-// `fails` when one of them falls outside the alphabet.
+// `fails` when one of them falls outside the alphabet. May write up to
+// kBlocksSlack bytes beyond them.
+inline constexpr std::size_t kBlocksSlack = 16;
 std::size_t StripShiftBlocks(std::u16string_view body, int spacing, const ShiftMap& map, std::uint8_t* out,
                              bool& fails);
 

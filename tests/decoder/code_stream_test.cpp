@@ -2,6 +2,7 @@
 
 #include "decoder/code_stream.h"
 #include "decoder/decode_error.h"
+#include "decoder/detail/vector_kernels.h"
 #include "tests/decoder/random_inputs.h"
 #include "tests/decoder/reference_decoder.h"
 
@@ -10,7 +11,8 @@ namespace {
 
 // The whole request as a stream would serve it: the tag first, then the body
 // in pieces of random sizes, markers and groups falling across them.
-Outcome StreamedRequest(std::u16string_view address, std::u16string_view code, std::mt19937& rng)
+Outcome StreamedRequest(std::u16string_view address, std::u16string_view code, std::mt19937& rng,
+                        std::size_t longestPiece = 40)
 {
     Outcome outcome;
     const std::optional<int> spacing = SchemeSpacing(code);
@@ -24,7 +26,7 @@ Outcome StreamedRequest(std::u16string_view address, std::u16string_view code, s
         std::u16string plain;
         std::u16string_view body = code.size() > 5 ? code.substr(5) : std::u16string_view{};
         while (!body.empty()) {
-            const std::size_t piece = std::min<std::size_t>(body.size(), std::uniform_int_distribution<std::size_t>(0, 40)(rng));
+            const std::size_t piece = std::min<std::size_t>(body.size(), std::uniform_int_distribution<std::size_t>(0, longestPiece)(rng));
             stream.Feed(body.substr(0, piece), plain);
             body.remove_prefix(piece);
         }
@@ -49,6 +51,26 @@ TEST(CodeStream, PieceByPieceGivesWhatTheWholeRequestGives)
         const Outcome whole = ReferenceRequest(address, code);
         ASSERT_EQ(StreamedRequest(address, code, rng), whole) << "code \"" << Printable(code) << '"';
     }
+}
+
+// Pieces many chunks long, which the vector paths decode a block at a time.
+TEST(CodeStream, LongPiecesOnEveryPathGiveWhatTheWholeRequestGives)
+{
+    const detail::KernelPath active = detail::ActiveKernelPath();
+    for (const detail::KernelPath path : detail::kKernelPaths) {
+        if (!detail::Available(path)) continue;
+        detail::ForceKernelPath(path);
+        RandomInputs inputs(77);
+        std::mt19937 rng(9);
+        for (int i = 0; i < 10; ++i) {
+            const std::u16string address(1 + static_cast<std::size_t>(i * 37 % 190), u'@');
+            std::u16string code = inputs.EncodedCode(static_cast<int>(address.size()));
+            while (code.size() < 40000) code += inputs.EncodedCode(static_cast<int>(address.size())).substr(5);
+            ASSERT_EQ(StreamedRequest(address, code, rng, 30000), ReferenceRequest(address, code))
+                << detail::NameOf(path) << ", address length " << address.size();
+        }
+    }
+    detail::ForceKernelPath(active);
 }
 
 TEST(CodeStream, LongestAddressShiftsAndOneMoreOverflows)

@@ -1,6 +1,6 @@
-// The AVX2 path: the compaction as SSSE3's (but for every other unit kept,
-// which two packs do), the lookup 32 kept bytes at a time; its own walk from
-// decoded bytes to text.
+// The AVX2 path: every other unit kept by two packs; two in three or three in
+// four by a shuffle within each half and overlapping stores, then looked up in
+// place 32 bytes at a time. Its own walk from decoded bytes to text.
 
 #include "decoder/detail/text_walk.h"
 #include "decoder/detail/x86/vectors.h"
@@ -22,7 +22,6 @@ __attribute__((target("avx2"))) std::size_t Avx2Blocks(const char16_t* in, std::
 {
     constexpr std::size_t kBlock = 32 * Group;  // units in, 32 * (Group - 1) out
     const Avx2Tables t = MakeAvx2Tables(map);
-    constexpr auto& masks = kShuffle<Group>;
     const __m256i zero = _mm256_setzero_si256();
     __m256i failed = zero;
     std::size_t done = 0;
@@ -38,29 +37,29 @@ __attribute__((target("avx2"))) std::size_t Avx2Blocks(const char16_t* in, std::
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), decoded);
         }
     }
-    for (; done + kBlock <= n; done += kBlock, in += kBlock) {
-        alignas(32) __m128i bytes[2 * Group + 1];
-        for (std::size_t v = 0; v < Group; ++v) {
-            const __m256i lo = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 32 * v));
-            const __m256i hi = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 32 * v + 16));
-            _mm256_store_si256(reinterpret_cast<__m256i*>(&bytes[2 * v]),
-                               _mm256_permute4x64_epi64(_mm256_packus_epi16(lo, hi), 0xD8));
+    if constexpr (Group > 2) {
+        // Each lane's kept bytes stored where the last lane's end, 16 bytes at
+        // a time; then every 32 of them through the table in place.
+        constexpr auto& lanes = kLaneMasks<Group>;
+        std::uint8_t* const first = out;
+        for (; done + kBlock <= n; done += kBlock) {
+            for (std::size_t piece = 0; piece < Group; ++piece, in += 32) {
+                const __m256i bytes = _mm256_permute4x64_epi64(
+                    _mm256_packus_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(in)),
+                                        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 16))),
+                    0xD8);
+                const __m256i kept = _mm256_shuffle_epi8(
+                    bytes, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lanes.mask[piece].data())));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(kept));
+                out += lanes.kept[piece][0];
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_extracti128_si256(kept, 1));
+                out += lanes.kept[piece][1];
+            }
         }
-        bytes[2 * Group] = _mm_setzero_si128();
-        __m128i kept[2 * (Group - 1)];
-        for (std::size_t half = 0; half < 2; ++half) {
-            const __m128i* from = bytes + half * Group;
-            for (std::size_t k = 0; k < Group - 1; ++k)
-                kept[half * (Group - 1) + k] = _mm_or_si128(
-                    _mm_shuffle_epi8(from[masks.first[k]],
-                                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks.a[k].data()))),
-                    _mm_shuffle_epi8(from[masks.first[k] + 1],
-                                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks.b[k].data()))));
-        }
-        for (std::size_t k = 0; k < Group - 1; ++k, out += 32) {
-            const __m256i decoded = Lookup(t, _mm256_set_m128i(kept[2 * k + 1], kept[2 * k]));
+        for (std::uint8_t* at = first; at < out; at += 32) {
+            const __m256i decoded = Lookup(t, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at)));
             if constexpr (CheckFails) failed = _mm256_or_si256(failed, _mm256_cmpeq_epi8(decoded, zero));
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), decoded);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), decoded);
         }
     }
     fails = fails || _mm256_movemask_epi8(failed) != 0;

@@ -66,30 +66,34 @@ __attribute__((target("avx2"))) inline std::uint8_t* CompactBlocks(const __m128i
 
 struct Avx2Tables {
     __m256i rows[kRows];
-    __m256i outside, pound;
+    __m256i outside, poundFromOutside;  // the pound's byte XOR the outside's
 };
 
 __attribute__((target("avx2"))) inline Avx2Tables MakeAvx2Tables(const ShiftMap& map)
 {
     const ByteTables t = MakeByteTables(map);
     Avx2Tables a;
-    for (int k = 0; k < kRows; ++k) a.rows[k] = _mm256_broadcastsi128_si256(t.rows[k]);
     a.outside = _mm256_set1_epi8(static_cast<char>(t.outside));
-    a.pound = _mm256_set1_epi8(static_cast<char>(t.pound));
+    for (int k = 0; k < kRows; ++k) a.rows[k] = _mm256_broadcastsi128_si256(t.rows[k]);
+    a.rows[0] = _mm256_xor_si256(a.rows[0], a.outside);
+    a.poundFromOutside = _mm256_set1_epi8(static_cast<char>(t.pound ^ t.outside));
     return a;
 }
 
+// As SSSE3's, but with the offsets taken with signed saturation: every byte
+// outside the rows (0x80 up as well as below 0x20) is then negative for every
+// row, and the rows give it 0. The first row is XORed with the outside byte
+// too, so that one XOR at the end gives a byte in the rows its entry and
+// every other byte the outside's.
 __attribute__((target("avx2"))) inline __m256i Lookup(const Avx2Tables& t, __m256i b)
 {
-    const __m256i x = _mm256_sub_epi8(b, _mm256_set1_epi8(static_cast<char>(kFirstRow)));
-    __m256i r = _mm256_shuffle_epi8(t.rows[0], x);
+    const __m256i x = _mm256_subs_epi8(b, _mm256_set1_epi8(static_cast<char>(kFirstRow)));
+    __m256i r = _mm256_xor_si256(t.outside, _mm256_shuffle_epi8(t.rows[0], x));
     for (int k = 1; k < kRows; ++k)
         r = _mm256_xor_si256(
-            r, _mm256_shuffle_epi8(t.rows[k], _mm256_sub_epi8(x, _mm256_set1_epi8(static_cast<char>(16 * k)))));
-    const __m256i inRows = _mm256_cmpgt_epi8(_mm256_set1_epi8(static_cast<char>(-128 + 16 * kRows)),
-                                             _mm256_xor_si256(x, _mm256_set1_epi8(-128)));
-    r = _mm256_blendv_epi8(t.outside, r, inRows);
-    return _mm256_blendv_epi8(r, t.pound, _mm256_cmpeq_epi8(b, _mm256_set1_epi8(static_cast<char>(kPound))));
+            r, _mm256_shuffle_epi8(t.rows[k], _mm256_subs_epi8(x, _mm256_set1_epi8(static_cast<char>(16 * k)))));
+    const __m256i pound = _mm256_cmpeq_epi8(b, _mm256_set1_epi8(static_cast<char>(kPound)));
+    return _mm256_xor_si256(r, _mm256_and_si256(pound, t.poundFromOutside));
 }
 
 // ---- AVX-512 ----
@@ -117,13 +121,15 @@ struct Avx2Lanes {
         };
         return std::uint64_t{half(bytes + 32)} << 32 | half(bytes);
     }
+    // Each 16 bytes loaded into both halves and spread to units by a byte
+    // shuffle, which has two ports where a widening move has one.
     __attribute__((target("avx2"))) static void Widen(const std::uint8_t* bytes, char16_t* out)
     {
-        for (std::size_t half = 0; half < 64; half += 32) {
-            const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + half));
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + half), _mm256_cvtepu8_epi16(_mm256_castsi256_si128(v)));
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + half + 16),
-                                _mm256_cvtepu8_epi16(_mm256_extracti128_si256(v, 1)));
+        const __m256i spread = _mm256_setr_epi8(0, -1, 1, -1, 2, -1, 3, -1, 4, -1, 5, -1, 6, -1, 7, -1,  //
+                                                8, -1, 9, -1, 10, -1, 11, -1, 12, -1, 13, -1, 14, -1, 15, -1);
+        for (std::size_t q = 0; q < 64; q += 16) {
+            const __m256i v = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + q)));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + q), _mm256_shuffle_epi8(v, spread));
         }
     }
 };
