@@ -57,7 +57,7 @@ bool DecodePlainText(std::u16string_view body, int spacing, const ShiftMap& map,
 
 // The text is decoded a chunk at a time, one byte a unit, into a buffer that
 // stays in the L1 cache: at most this many kept units a chunk.
-inline constexpr std::size_t kChunkBytes = 6144;
+inline constexpr std::size_t kChunkBytes = 12288;
 
 inline constexpr std::size_t kMarkerLength = 13;  // ###NEWLINE###
 

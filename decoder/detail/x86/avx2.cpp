@@ -39,9 +39,20 @@ __attribute__((target("avx2"))) std::size_t Avx2Blocks(const char16_t* in, std::
     }
     if constexpr (Group > 2) {
         // Each lane's kept bytes stored where the last lane's end, 16 bytes at
-        // a time; then every 32 of them through the table in place.
+        // a time; every 32 of them then go through the table in place, a few
+        // blocks behind: loaded long after they were stored, and the lookup's
+        // arithmetic interleaved with the loads and stores of the compaction.
+        constexpr std::size_t kLookupLag = 192;
         constexpr auto& lanes = kLaneMasks<Group>;
-        std::uint8_t* const first = out;
+        std::uint8_t* looked = out;  // kept bytes before it are looked up
+        const auto lookUpTo = [&](const std::uint8_t* end) __attribute__((target("avx2")))
+        {
+            for (; looked < end; looked += 32) {
+                const __m256i decoded = Lookup(t, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(looked)));
+                if constexpr (CheckFails) failed = _mm256_or_si256(failed, _mm256_cmpeq_epi8(decoded, zero));
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(looked), decoded);
+            }
+        };
         for (; done + kBlock <= n; done += kBlock) {
             for (std::size_t piece = 0; piece < Group; ++piece, in += 32) {
                 const __m256i bytes = _mm256_permute4x64_epi64(
@@ -55,12 +66,9 @@ __attribute__((target("avx2"))) std::size_t Avx2Blocks(const char16_t* in, std::
                 _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_extracti128_si256(kept, 1));
                 out += lanes.kept[piece][1];
             }
+            if (out - looked >= static_cast<std::ptrdiff_t>(kLookupLag)) lookUpTo(out - kLookupLag);
         }
-        for (std::uint8_t* at = first; at < out; at += 32) {
-            const __m256i decoded = Lookup(t, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at)));
-            if constexpr (CheckFails) failed = _mm256_or_si256(failed, _mm256_cmpeq_epi8(decoded, zero));
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), decoded);
-        }
+        lookUpTo(out);
     }
     fails = fails || _mm256_movemask_epi8(failed) != 0;
     return done;
