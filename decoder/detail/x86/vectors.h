@@ -40,28 +40,6 @@ inline ByteTables MakeByteTables(const ShiftMap& map)
     return t;
 }
 
-// The kept bytes of `blocks` blocks of Group 16-byte vectors each; zero bytes
-// (units that fail) are gathered into `failed`.
-template <std::size_t Group, bool CheckFails>
-__attribute__((target("avx2"))) inline std::uint8_t* CompactBlocks(const __m128i* bytes, std::size_t blocks,
-                                                                   std::uint8_t* out, __m128i& failed)
-{
-    constexpr auto& masks = kShuffle<Group>;
-    for (std::size_t block = 0; block < blocks; ++block) {
-        const __m128i* from = bytes + block * Group;
-        for (std::size_t k = 0; k < Group - 1; ++k, out += 16) {
-            const __m128i kept =
-                _mm_or_si128(_mm_shuffle_epi8(from[masks.first[k]],
-                                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks.a[k].data()))),
-                             _mm_shuffle_epi8(from[masks.first[k] + 1],
-                                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks.b[k].data()))));
-            if constexpr (CheckFails) failed = _mm_or_si128(failed, _mm_cmpeq_epi8(kept, _mm_setzero_si128()));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), kept);
-        }
-    }
-    return out;
-}
-
 // ---- AVX2: the compaction as SSSE3's, the lookup 32 kept bytes at a time ----
 
 struct Avx2Tables {
