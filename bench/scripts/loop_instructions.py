@@ -2,7 +2,10 @@
 # from the compiler's assembly: where a path cannot be timed (NEON under qemu),
 # the estimate to set beside the others. For each block function, the loop that
 # branches back to its own label and stores output is counted; the bytes it
-# stores (not to the stack) are its output per turn.
+# stores (not to the stack) are its output per turn. Where kept bytes are stored
+# by halves that overlap (AVX2's two in three and three in four: Group - 1 of
+# every Group bytes stored are kept) and looked up by a loop within the loop,
+# the inner loop counts as many turns as it takes to look up a turn's output.
 #   loop_instructions.py FILE.s...     (bench/scripts/loop_instructions.sh makes them)
 import re
 import sys
@@ -22,10 +25,13 @@ def stored_bytes(line):
     return 0
 
 
-def loops(lines):
-    """(function, instructions, output bytes) of each block function's busiest loop."""
+def is_instruction(text):
+    return text and not text.startswith(("//", "#", ".")) and not text.endswith(":")
+
+
+def loop_spans(lines):
+    """(function, first line, back-branch line) of each loop in a block function."""
     function = None
-    best = {}
     for i, line in enumerate(lines):
         m = re.match(r"^(_Z\S+):", line)
         if m:
@@ -34,19 +40,37 @@ def loops(lines):
         m = re.match(r"^(\.L\w+):", line)
         if not function or "Blocks" not in function or not m:
             continue
-        label, body = m.group(1), []
-        for following in lines[i + 1:]:
-            text = following.strip()
-            if not text or text.startswith(("//", "#", ".")) or text.endswith(":"):
+        count = 0
+        for j in range(i + 1, len(lines)):
+            text = lines[j].strip()
+            if re.match(r"^_Z\S+:", lines[j]) or count > 400:
+                break
+            if not is_instruction(text):
                 continue
-            body.append(text)
-            if text.split()[-1] == label and text.split()[0].startswith(("b", "j")):
-                out = sum(stored_bytes(t) for t in body)
-                if out and (function not in best or len(body) > best[function][0]):
-                    best[function] = (len(body), out)
+            count += 1
+            if text.split()[-1] == m.group(1) and text.split()[0].startswith(("b", "j")):
+                yield function, i, j
                 break
-            if len(body) > 400:
-                break
+
+
+def loops(lines):
+    """(function, instructions, output bytes) of each block function's busiest loop."""
+    spans = list(loop_spans(lines))
+    best = {}
+    for function, first, last in spans:
+        inner = [(a, b) for f, a, b in spans if f == function and first < a and b < last]
+        body = [lines[k].strip() for k in range(first + 1, last + 1)
+                if is_instruction(lines[k].strip()) and not any(a < k <= b for a, b in inner)]
+        count, out = len(body), sum(stored_bytes(t) for t in body)
+        halves = sum(1 for t in body if re.match(r"^vextracti128\s+\$0x1,\s*%ymm\d+,\s*-?\w*\(", t))
+        if halves:
+            group = int(re.search(r"BlocksILm(\d)", function).group(1))
+            out = (out + 16 * halves) * (group - 1) // group
+            for a, b in inner:
+                inner_body = [lines[k].strip() for k in range(a + 1, b + 1) if is_instruction(lines[k].strip())]
+                count += len(inner_body) * out // sum(stored_bytes(t) for t in inner_body)
+        if out and (function not in best or count > best[function][0]):
+            best[function] = (count, out)
     for function, (count, out) in best.items():
         m = re.search(r"N_1\d+(\w+?)BlocksILm(\d)ELb(\d)", function)
         name = m.group(1)
