@@ -207,6 +207,7 @@ private:
     QElapsedTimer sinceDoubleClick_;  // a press soon after, where it was, is a third click
     QPointF doubleClickAt_;           // in the whole text
     std::optional<std::pair<std::size_t, std::size_t>> wordClicked_;        // by the last double click
+    qreal wordClickedX_ = -1;                                               // and its end's x then
     std::optional<std::pair<std::size_t, std::size_t>> paragraphsClicked_;  // by the last triple click
     qreal paragraphsClickedX_ = -1;                                         // and the caret's x it left
     std::optional<Preedit> preedit_;                                        // what an input method composes

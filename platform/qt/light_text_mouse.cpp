@@ -53,13 +53,18 @@ void LightText::MousePress(QMouseEvent* event)
     paragraphsClickedX_ = lines_.LayOut(line).CursorToX(static_cast<int>(caret_ - lines_.Start(line)));
 }
 
-// Where a point of the box lies in the whole text, as the text edit measures
-// how near a third click is to the second: the lines scrolled past above it
-// count, each as high as the first in view.
+// Where a point of the box lies for the text edit's document, as it measures
+// how near a third click is to the second: lifted by the lines of the first
+// paragraph in view scrolled past above it (and the fraction of a pixel),
+// not by the paragraphs above that; at the text's top, lowered by the margin.
 QPointF LightText::InWholeText(QPointF at)
 {
     if (singleLine_ || !lines_.Exists(top_)) return at;
-    return at + QPointF(0, static_cast<qreal>(top_) * lines_.LayOut(top_).Line().height());
+    const std::size_t first = lines_.LineOf(ParagraphAround(text_, lines_.Start(top_)).first);
+    qreal lift = fracture_;
+    for (std::size_t line = first; line < top_; ++line) lift += lines_.LayOut(line).Line().height();
+    if (top_ == 0) lift -= placement_.origin.y() - placement_.area.top();
+    return at + QPointF(0, lift);
 }
 
 // A Shift+click, or the mouse moved with its button held: as the text edit,
@@ -95,7 +100,11 @@ void LightText::ExtendByParagraphs(std::size_t at, bool reveal)
 void LightText::ExtendByWords(std::size_t at, qreal x, bool reveal)
 {
     const auto [wordFrom, wordTo] = *wordClicked_;
-    if (at >= wordFrom && at <= wordTo) return Select(wordFrom, wordTo);  // shown, as above
+    if (at >= wordFrom && at <= wordTo) {  // shown, as above, and where its end was across when clicked
+        Select(wordFrom, wordTo);
+        caretX_ = wordClickedX_;
+        return;
+    }
     const std::optional<std::size_t> start = StartOfWord(at);
     const std::optional<std::size_t> end = start ? EndOfWord(*start) : std::nullopt;
     if (!end) return;
@@ -105,6 +114,7 @@ void LightText::ExtendByWords(std::size_t at, qreal x, bool reveal)
     const qreal startX = placement_.origin.x() + shown.CursorToX(static_cast<int>(*start - lines_.Start(line)));
     const qreal endX = placement_.origin.x() + shown.CursorToX(static_cast<int>(*end - lines_.Start(line)));
     if (x < startX || x > endX) return;
+    caretX_ = -1;  // found again where the caret goes
     Select(at < wordTo ? wordTo : wordFrom, x - startX < endX - x ? *start : *end, reveal);
 }
 
@@ -220,6 +230,10 @@ void LightText::MouseDoubleClick(QMouseEvent* event)
     if (to > from) wordClicked_ = std::make_pair(from, to);
     anchor_ = from;
     MoveCaret(to, true, false);
+    // The text edit keeps the word as a cursor, which edits move but which
+    // keeps the x its end had; a click in the word later puts that back.
+    const std::size_t line = lines_.LineOf(to);
+    wordClickedX_ = lines_.LayOut(line).CursorToX(static_cast<int>(to - lines_.Start(line)));
     OfferSelection();  // the text edit offers a word selected so at once
 }
 

@@ -232,6 +232,17 @@ const std::vector<DifferentialRow>& DifferentialRows()
                         kTripleClicksAndShiftClicks},
         // Selecting with the button held after a double click goes by words, after a triple click by paragraphs.
         DifferentialRow{"code_selecting_by_words_and_paragraphs", "txtDecrypt", Paragraphs() + Paragraphs(), 17, 400, kSelecting},
+        // A Shift+click in the word clicked twice puts back where its end was across when it was clicked, as
+        // the text edit's cursor for that word keeps it over edits (action 222)...
+        DifferentialRow{"code_shift_click_in_the_word_puts_back_its_place_across", "txtDecrypt",
+                        Paragraphs() + Paragraphs(), 8417, 223, kSelecting},
+        // ... and a drag on out of the word finds it again where the caret goes (action 24).
+        DifferentialRow{"code_drag_out_of_the_word_finds_the_place_across_again", "txtDecrypt",
+                        Paragraphs() + Paragraphs(), 7817, 25, kSelecting},
+        // A press is a third click near the double click as the document measures it: lifted by the lines of
+        // the first paragraph in view scrolled past, not by the paragraphs above it (action 29).
+        DifferentialRow{"code_third_click_measured_within_the_paragraph_in_view", "txtDecrypt",
+                        Paragraphs() + Paragraphs(), 8817, 30, kSelecting},
         // Dragged on out of that paragraph, the caret's place across is found again where it goes (action 806).
         DifferentialRow{"code_drag_out_of_the_last_paragraph_triple_clicked", "txtDecrypt", Paragraphs() + Paragraphs(),
                         117, 806, kSelecting},
