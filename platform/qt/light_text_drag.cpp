@@ -41,6 +41,7 @@ void LightText::StartDragFarEnough(QPointF at)
 void LightText::ReleaseWithoutDrag(QPointF at)
 {
     dragFrom_.reset();
+    caretX_ = -1;
     MoveCaret(PositionAt(at), false, false);  // the text edit's release leaves the view where it is
 }
 

@@ -18,7 +18,8 @@ void LightText::MousePress(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) return;
     CommitPreedit();
-    caretX_ = -1;
+    // The caret's place across is found anew wherever the press moves the
+    // caret; a Shift+click that leaves the selection leaves it too.
     const bool tripleClick =
         sinceDoubleClick_.isValid() && sinceDoubleClick_.elapsed() < QApplication::doubleClickInterval() &&
         (InWholeText(event->position()) - doubleClickAt_).toPoint().manhattanLength() < QApplication::startDragDistance();
@@ -36,8 +37,10 @@ void LightText::MousePress(QMouseEvent* event)
             return MightDrag(event->position());
         wordClicked_.reset();
         paragraphsClicked_.reset();
+        caretX_ = -1;
         return MoveCaret(at, false);
     }
+    caretX_ = -1;
     // A third click selects the line edit's whole text, or the text edit's
     // paragraph with the break that ends it: the caret's paragraph, which
     // keys may have moved since the double click.
@@ -74,6 +77,7 @@ void LightText::ExtendSelection(std::size_t at, qreal x, bool reveal)
 {
     if (paragraphsClicked_) return ExtendByParagraphs(at, reveal);
     if (wordClicked_) return ExtendByWords(at, x, reveal);
+    caretX_ = -1;
     MoveCaret(at, true, reveal);
 }
 

@@ -239,6 +239,9 @@ const std::vector<DifferentialRow>& DifferentialRows()
         // ... and a drag on out of the word finds it again where the caret goes (action 24).
         DifferentialRow{"code_drag_out_of_the_word_finds_the_place_across_again", "txtDecrypt",
                         Paragraphs() + Paragraphs(), 7817, 25, kSelecting},
+        // A Shift+click that leaves the selection as it is leaves the caret's place across too (action 56).
+        DifferentialRow{"code_shift_click_leaving_the_selection_keeps_the_place_across", "txtDecrypt",
+                        Paragraphs() + Paragraphs(), 7619, 57, kSelecting},
         // A press is a third click near the double click as the document measures it: lifted by the lines of
         // the first paragraph in view scrolled past, not by the paragraphs above it (action 29).
         DifferentialRow{"code_third_click_measured_within_the_paragraph_in_view", "txtDecrypt",
