@@ -233,9 +233,9 @@ const std::vector<DifferentialRow>& DifferentialRows()
         // Selecting with the button held after a double click goes by words, after a triple click by paragraphs.
         DifferentialRow{"code_selecting_by_words_and_paragraphs", "txtDecrypt", Paragraphs() + Paragraphs(), 17, 400, kSelecting},
         // A Shift+click in the word clicked twice puts back where its end was across when it was clicked, as
-        // the text edit's cursor for that word keeps it over edits (action 222)...
+        // the text edit's cursor for that word keeps it over edits (action 219)...
         DifferentialRow{"code_shift_click_in_the_word_puts_back_its_place_across", "txtDecrypt",
-                        Paragraphs() + Paragraphs(), 8417, 223, kSelecting},
+                        Paragraphs() + Paragraphs(), 33617, 220, kSelecting},
         // ... and a drag on out of the word finds it again where the caret goes (action 24).
         DifferentialRow{"code_drag_out_of_the_word_finds_the_place_across_again", "txtDecrypt",
                         Paragraphs() + Paragraphs(), 7817, 25, kSelecting},
