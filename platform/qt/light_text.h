@@ -179,7 +179,7 @@ private:
     void ExtendByParagraphs(std::size_t at, bool reveal);
     void ExtendByWords(std::size_t at, qreal x, bool reveal);
     void AutoScroll();
-    QPointF InWholeText(QPointF at);
+    QPointF InDocument(QPointF at);
     void MightDrag(QPointF at);
     void StartDragFarEnough(QPointF at);
     void ReleaseWithoutDrag(QPointF at);
@@ -205,7 +205,7 @@ private:
     std::optional<qreal> pageCaretY_;  // kept over a run of page moves
     bool caretShown_ = true;
     QElapsedTimer sinceDoubleClick_;  // a press soon after, where it was, is a third click
-    QPointF doubleClickAt_;           // in the whole text
+    QPointF doubleClickAt_;           // as the text edit's document places it
     std::optional<std::pair<std::size_t, std::size_t>> wordClicked_;        // by the last double click
     qreal wordClickedX_ = -1;                                               // and its end's x then
     std::optional<std::pair<std::size_t, std::size_t>> paragraphsClicked_;  // by the last triple click

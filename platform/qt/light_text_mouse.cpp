@@ -22,7 +22,7 @@ void LightText::MousePress(QMouseEvent* event)
     // caret; a Shift+click that leaves the selection leaves it too.
     const bool tripleClick =
         sinceDoubleClick_.isValid() && sinceDoubleClick_.elapsed() < QApplication::doubleClickInterval() &&
-        (InWholeText(event->position()) - doubleClickAt_).toPoint().manhattanLength() < QApplication::startDragDistance();
+        (InDocument(event->position()) - doubleClickAt_).toPoint().manhattanLength() < QApplication::startDragDistance();
     // Other clicks between leave a third click possible; after it, the text
     // edit takes no more, the line edit selects all again until the time is up.
     if (tripleClick && !singleLine_) sinceDoubleClick_.invalidate();
@@ -60,7 +60,7 @@ void LightText::MousePress(QMouseEvent* event)
 // how near a third click is to the second: lifted by the lines of the first
 // paragraph in view scrolled past above it (and the fraction of a pixel),
 // not by the paragraphs above that; at the text's top, lowered by the margin.
-QPointF LightText::InWholeText(QPointF at)
+QPointF LightText::InDocument(QPointF at)
 {
     if (singleLine_ || !lines_.Exists(top_)) return at;
     const std::size_t first = lines_.LineOf(ParagraphAround(text_, lines_.Start(top_)).first);
@@ -217,7 +217,7 @@ void LightText::MouseDoubleClick(QMouseEvent* event)
     CommitPreedit();
     caretX_ = -1;
     sinceDoubleClick_.start();
-    doubleClickAt_ = InWholeText(event->position());
+    doubleClickAt_ = InDocument(event->position());
     const std::size_t at = PositionAt(event->position());
     if (singleLine_) {
         const std::size_t from = CursorStep(std::min(at + 1, text_.size()), false, QTextLayout::SkipWords);
