@@ -19,13 +19,19 @@ namespace ravelon::forms::qt {
 
 namespace {
 
-// A paste's first line, as the platform's single-line box keeps it.
-class FirstLineOfPaste final : public QValidator {
+// What the address box takes: a paste's first line, as the platform's
+// single-line box keeps it, and a caret within the text.
+class AddressInput final : public QValidator {
 public:
     using QValidator::QValidator;
 
     State validate(QString& input, int& cursor) const override
     {
+        // The line edit's redo puts the caret where its record of the next
+        // step says, one unit into that step's text; where that text was
+        // typed or pasted at the end, that is past the end, and what is
+        // typed next would go in after a space.
+        cursor = std::min(cursor, static_cast<int>(input.size()));
         const std::u16string_view text(reinterpret_cast<const char16_t*>(input.utf16()),
                                        static_cast<std::size_t>(input.size()));
         const auto at = static_cast<int>(FirstLine(text).size());
@@ -115,7 +121,7 @@ LineTextBox::LineTextBox(QWidget* parent)
 {
     LightTextAccessible::Install();
     edit_->setMaxLength(std::numeric_limits<int>::max());
-    edit_->setValidator(new FirstLineOfPaste(edit_));
+    edit_->setValidator(new AddressInput(edit_));
     QObject::connect(edit_, &QLineEdit::textChanged, edit_, [this] {
         if (!light_) Changed();
     });

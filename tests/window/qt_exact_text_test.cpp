@@ -3,8 +3,9 @@
 // and its undo gives each back as it was (a line break typed over lines also
 // changes their format in the document), in the toolkit's box as in the
 // big-text view. The address box keeps a
-// pasted text's first line, as a paste: an undo step of its own; a paste
-// that takes it into the big view keeps the line edit's undo steps.
+// pasted text's first line, as a paste: an undo step of its own; its redo
+// leaves the caret within the text; a paste that takes it into the big view
+// keeps the line edit's undo steps.
 
 #include <gtest/gtest.h>
 
@@ -98,6 +99,31 @@ TEST(AddressPaste, KeepsTheFirstLineAsAnUndoStepOfItsOwn)
                 << path << ": " << forms::qt::ToQString(address.Text()).toStdString();
             QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
         }
+        forms::qt::SetLightTextFrom(32768);
+    }
+}
+
+// Typing at the end after a move, undone twice and redone: what is typed
+// next follows the text, with nothing between.
+TEST(AddressRedo, LeavesTheCaretWithinTheText)
+{
+    for (const std::size_t lightFrom : {std::size_t{1} << 30, std::size_t{1}}) {
+        forms::qt::SetLightTextFrom(lightFrom);
+        QtProgram program;
+        forms::TextBox& address = program.form().TextBoxNamed("txtEmail");
+        QWidget* edit = program.Widget("txtEmail");
+        edit->setFocus();
+        QTest::keyClicks(edit, QStringLiteral("abc"));
+        QTest::keyClick(edit, Qt::Key_Home);
+        QTest::keyClick(edit, Qt::Key_End);
+        QTest::keyClicks(edit, QStringLiteral("d"));
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Y, Qt::ControlModifier);
+        QTest::keyClicks(edit, QStringLiteral("x"));
+        EXPECT_TRUE(address.Text() == u"abcx") << (lightFrom == 1 ? "big view: " : "toolkit's box: ")
+                                               << forms::qt::ToQString(address.Text()).toStdString();
+        EXPECT_EQ(address.SelStart(), 4U);
         forms::qt::SetLightTextFrom(32768);
     }
 }
