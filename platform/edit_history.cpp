@@ -11,13 +11,14 @@ void EditHistory::Clear()
     undo_.clear();
     redo_.clear();
     joinable_ = false;
+    markOnTop_.reset();
     putIn_ = 0;
 }
 
 // The toolkit's document keeps a typed line break, and any edit of a
 // selection, as a step of its own; the rest of typing joins on, as does
 // typing after an edit of a selection.
-void EditHistory::Record(Change undo, std::u16string_view inserted, Joins joins)
+void EditHistory::Record(Change undo, std::u16string_view inserted, Joins joins, std::optional<Selection> mark)
 {
     const bool insertedBreak = std::any_of(inserted.begin(), inserted.end(), IsParagraphBreak);
     const bool paragraphBreak = insertedBreak || std::any_of(undo.text.begin(), undo.text.end(), IsParagraphBreak);
@@ -38,14 +39,17 @@ void EditHistory::Record(Change undo, std::u16string_view inserted, Joins joins)
     const bool removal = tail == Tail::kRemovedOne || tail == Tail::kRemovedBackwards || tail == Tail::kRemovedForwards;
     const bool alone =
         joins == Joins::kStartsTyping || (inserted.empty() ? !removal : !undo.text.empty() || paragraphBreak);
-    const bool joined = joins != Joins::kNever && !alone && Join(undo, tail);
+    const bool joined = joins != Joins::kNever && !alone && !markOnTop_ && Join(undo, tail);
     putIn_ += inserted.size();
-    if (joined)
+    if (joined) {
         undo_.back().putInBy = putIn_;
-    else
-        undo_.push_back({std::move(undo), tail, putIn_, !joinable_ || joins == Joins::kNever});
+    } else {
+        const bool separated = !joinable_ || joins == Joins::kNever || markOnTop_;
+        undo_.push_back({std::move(undo), tail, putIn_, separated, markOnTop_ ? *markOnTop_ : mark});
+    }
     redo_.clear();
-    joinable_ = true;
+    markOnTop_.reset();
+    joinable_ = joins != Joins::kNever;  // a paste ends the typing before and after it
 }
 
 namespace {
@@ -92,9 +96,10 @@ void EditHistory::Undo(const Apply& apply)
     Walk(undo_, redo_, apply, [] { return true; });
 }
 
-void EditHistory::Redo(const Apply& apply)
+std::optional<EditHistory::Selection> EditHistory::Redo(const Apply& apply)
 {
     Walk(redo_, undo_, apply, [] { return true; });
+    return markOnTop_.value_or(std::nullopt);
 }
 
 bool EditHistory::UndoUntil(const Apply& apply, const Reached& reached)
@@ -114,19 +119,31 @@ bool EditHistory::Walk(std::vector<Step>& from, std::vector<Step>& to, const App
     while (!from.empty()) {
         Step step = std::move(from.back());
         from.pop_back();
-        walked.push_back({apply(step.undo), step.tail, step.putInBy, step.separated});
+        walked.push_back({apply(step.undo), step.tail, step.putInBy, step.separated, step.mark});
         if (!reached()) continue;
         if (afterUndo_ != AfterUndo::kJoinsTopUnlessMoved)
             joinable_ = afterUndo_ == AfterUndo::kJoinsTop;
-        else if (&from == &undo_ && walked.back().separated)
-            joinable_ = false;  // the line edit's mark where typing ended stays on top
+        else
+            StopAtMark(&from == &undo_ ? &walked.back() : from.empty() ? nullptr : &from.back());
         for (Step& done : walked)
-            to.push_back({std::move(done.undo), keepsTails ? done.tail : Tail::kOther, done.putInBy, done.separated});
+            to.push_back({std::move(done.undo), keepsTails ? done.tail : Tail::kOther, done.putInBy, done.separated,
+                          done.mark});
         return true;
     }
     for (; !walked.empty(); walked.pop_back())
-        from.push_back({apply(walked.back().undo), walked.back().tail, walked.back().putInBy, walked.back().separated});
+        from.push_back({apply(walked.back().undo), walked.back().tail, walked.back().putInBy, walked.back().separated,
+                        walked.back().mark});
     return false;
+}
+
+// The line edit's undo stops after the mark that began the step undone; its
+// redo goes on to the mark that begins the next step.
+void EditHistory::StopAtMark(const Step* begun)
+{
+    if (begun && begun->separated)
+        markOnTop_ = begun->mark;
+    else
+        markOnTop_.reset();
 }
 
 }  // namespace ravelon::forms

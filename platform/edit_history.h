@@ -21,13 +21,15 @@ struct StoreRun {
 // a big paste costs the history nothing.
 class EditHistory {
 public:
+    // An anchor and a caret.
+    using Selection = std::pair<std::size_t, std::size_t>;
     struct Change {
         std::size_t at;
         std::u16string text;   // put in at `at`
         std::size_t replaces;  // in place of this many units
         // Where a line edit puts the selection back when the change is
         // undone: the anchor and caret of the selection the edit replaced.
-        std::optional<std::pair<std::size_t, std::size_t>> selection = std::nullopt;
+        std::optional<Selection> selection = std::nullopt;
         // Where the text edit's document keeps `text`, if known: deletions
         // join only where what they take lies on in its store.
         std::vector<StoreRun> stored = {};
@@ -57,12 +59,16 @@ public:
     // The caret moved away: a line edit's next edit starts a step of its own.
     void StopJoining() { joinable_ = false; }
     // After an edit that put `inserted` in at `undo.at`; `undo` undoes it.
-    // What was undone can no longer be redone.
-    void Record(Change undo, std::u16string_view inserted, Joins joins);
+    // What was undone can no longer be redone. A line edit marks in its
+    // history where typing ended, with the caret and selection it had when
+    // the next edit began (`mark`); a redo up to that mark puts them back.
+    void Record(Change undo, std::u16string_view inserted, Joins joins, std::optional<Selection> mark = std::nullopt);
     bool CanUndo() const { return !undo_.empty(); }
     bool CanRedo() const { return !redo_.empty(); }
     void Undo(const Apply& apply);
-    void Redo(const Apply& apply);
+    // A line edit's redo returns the caret and selection of the mark it
+    // stops at, if any.
+    std::optional<Selection> Redo(const Apply& apply);
     // Takes steps back (or forward) until `reached` holds; if it never does,
     // the text is left as it was and the answer is false.
     bool UndoUntil(const Apply& apply, const Reached& reached);
@@ -82,12 +88,17 @@ private:
         // paste): a line edit marks that in its history, and an edit after
         // the step is undone starts a step of its own there.
         bool separated = false;
+        std::optional<Selection> mark = std::nullopt;  // where that mark puts the caret and selection
     };
     bool Join(const Change& undo, Tail tail);
+    void StopAtMark(const Step* begun);
     bool Walk(std::vector<Step>& from, std::vector<Step>& to, const Apply& apply, const Reached& reached);
 
     std::vector<Step> undo_, redo_;
     bool joinable_ = false;  // the last step may take the next edit
+    // A line edit's undo or redo that stops at its mark where typing ended
+    // leaves that mark on top: the next edit follows it and keeps it.
+    std::optional<std::optional<Selection>> markOnTop_;
     AfterUndo afterUndo_ = AfterUndo::kStartsStep;
     std::size_t putIn_ = 0;  // units of text all edits have put in
 };

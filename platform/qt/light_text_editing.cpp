@@ -88,11 +88,27 @@ void LightText::Replace(std::size_t from, std::size_t to, std::u16string_view te
     const bool replacesSelection = SelLength() > 0 && from == SelStart() && to == SelStart() + SelLength();
     const auto selection = std::make_pair(anchor_, caret_);
     if (singleLine_ && replacesSelection && text.empty()) joins = Joins::kTakesNext;
+    if (singleLine_ && replacesSelection) history_.StopJoining();  // the line edit ends typing before a selection goes
+    const std::optional<EditHistory::Selection> mark =
+        singleLine_ ? std::optional(LineEditMark(from, to, text.empty(), replacesSelection)) : std::nullopt;
     EditHistory::Change undo = Apply(from, to - from, text);
     if (singleLine_ && replacesSelection) undo.selection = selection;
     if (singleLine_ && !replacesSelection && text.empty() && from == selection.second)
         undo.selection = std::make_pair(from, from);  // Delete is undone with the caret before what comes back
-    history_.Record(std::move(undo), text, joins);
+    history_.Record(std::move(undo), text, joins, mark);
+}
+
+// Where the line edit's mark before an edit puts the caret and selection
+// back on a redo up to it: the selection the edit replaces, or the caret
+// as it stood after the edit's first unit (one unit into what is put in,
+// at the place of what is taken out).
+EditHistory::Selection LightText::LineEditMark(std::size_t from, std::size_t to, bool removes,
+                                               bool replacesSelection) const
+{
+    if (replacesSelection) return {anchor_, caret_};
+    std::size_t caret = from + 1;
+    if (removes) caret = to == caret_ ? to - 1 : from;  // Backspace, or Delete
+    return {caret, caret};
 }
 
 EditHistory::Change LightText::Apply(std::size_t at, std::size_t replaces, std::u16string_view text,
@@ -145,11 +161,12 @@ void LightText::Undo()
 
 void LightText::Redo()
 {
-    history_.Redo([this](const EditHistory::Change& change) {
+    const std::optional<EditHistory::Selection> mark = history_.Redo([this](const EditHistory::Change& change) {
         EditHistory::Change undo = Apply(change.at, change.replaces, change.text, change.stored);
         undo.selection = change.selection;
         return undo;
     });
+    if (mark) Select(std::min(mark->first, text_.size()), std::min(mark->second, text_.size()));
     RevealCaret();
 }
 
@@ -248,7 +265,12 @@ bool LightText::Key(QKeyEvent* event)
     // A line edit deletes its selection and the word beyond it; a text edit
     // only the selection, if there is one.
     const auto deleteTo = [&](std::size_t to, Joins joins, bool word = false) {
-        if (SelLength() == 0 || (word && singleLine_)) {
+        if (word && singleLine_) {  // the line edit selects on to the word's end, then deletes the selection
+            if (anchor_ == to) return MoveCaret(to, false);
+            if (to != caret_) history_.StopJoining();
+            MoveCaret(to, true);
+            Replace(SelStart(), SelStart() + SelLength(), u"");
+        } else if (SelLength() == 0) {
             if (anchor_ == to) return MoveCaret(to, false);
             Replace(std::min(anchor_, to), std::max(anchor_, to), u"", joins);
         } else

@@ -99,6 +99,7 @@ protected:
     {
         if (!light && event->matches(QKeySequence::Paste) && !isReadOnly()) return box_.PasteClipboard();
         LightRouting::keyPressEvent(event);
+        if (!light) DropStrayRedoneSelection();
     }
 
     void contextMenuEvent(QContextMenuEvent* event) override
@@ -110,9 +111,19 @@ protected:
             QObject::connect(paste, &QAction::triggered, this, [this] { box_.PasteClipboard(); });
         }
         menu->exec(event->globalPos());
+        DropStrayRedoneSelection();
     }
 
 private:
+    // The line edit's redo of a deleted selection that held one unit, the
+    // caret at its start, leaves a selection from before the text's start
+    // (selectionStart() is -1), which what is typed next would replace:
+    // nothing is selected after that deletion.
+    void DropStrayRedoneSelection()
+    {
+        if (hasSelectedText() && selectionStart() < 0) deselect();
+    }
+
     LineTextBox& box_;
 };
 

@@ -103,9 +103,23 @@ TEST(AddressPaste, KeepsTheFirstLineAsAnUndoStepOfItsOwn)
     }
 }
 
-// Typing at the end after a move, undone twice and redone: what is typed
-// next follows the text, with nothing between.
-TEST(AddressRedo, LeavesTheCaretWithinTheText)
+// Keys, or text typed, then what the address box holds and where the caret is.
+struct Keystroke {
+    Qt::Key key = Qt::Key_unknown;
+    Qt::KeyboardModifiers modifiers = {};
+    const char* typed = nullptr;
+};
+struct RedoRow {
+    const char* name;
+    std::vector<Keystroke> keys;
+    std::u16string textAfter;
+    std::size_t caretAfter;
+    friend void PrintTo(const RedoRow& row, std::ostream* os) { *os << row.name; }
+};
+
+class AddressRedo : public ::testing::TestWithParam<RedoRow> {};
+
+TEST_P(AddressRedo, LeavesTheCaretAndSelectionWithinTheText)
 {
     for (const std::size_t lightFrom : {std::size_t{1} << 30, std::size_t{1}}) {
         forms::qt::SetLightTextFrom(lightFrom);
@@ -113,20 +127,34 @@ TEST(AddressRedo, LeavesTheCaretWithinTheText)
         forms::TextBox& address = program.form().TextBoxNamed("txtEmail");
         QWidget* edit = program.Widget("txtEmail");
         edit->setFocus();
-        QTest::keyClicks(edit, QStringLiteral("abc"));
-        QTest::keyClick(edit, Qt::Key_Home);
-        QTest::keyClick(edit, Qt::Key_End);
-        QTest::keyClicks(edit, QStringLiteral("d"));
-        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
-        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
-        QTest::keyClick(edit, Qt::Key_Y, Qt::ControlModifier);
-        QTest::keyClicks(edit, QStringLiteral("x"));
-        EXPECT_TRUE(address.Text() == u"abcx") << (lightFrom == 1 ? "big view: " : "toolkit's box: ")
-                                               << forms::qt::ToQString(address.Text()).toStdString();
-        EXPECT_EQ(address.SelStart(), 4U);
+        for (const Keystroke& key : GetParam().keys)
+            key.typed ? QTest::keyClicks(edit, QString::fromUtf8(key.typed))
+                      : QTest::keyClick(edit, key.key, key.modifiers);
+        EXPECT_TRUE(address.Text() == GetParam().textAfter) << (lightFrom == 1 ? "big view: " : "toolkit's box: ")
+                                                            << forms::qt::ToQString(address.Text()).toStdString();
+        EXPECT_EQ(address.SelStart(), GetParam().caretAfter);
         forms::qt::SetLightTextFrom(32768);
     }
 }
+
+const Keystroke kUndo{Qt::Key_Z, Qt::ControlModifier}, kRedo{Qt::Key_Y, Qt::ControlModifier};
+INSTANTIATE_TEST_SUITE_P(
+    Rows, AddressRedo,
+    ::testing::Values(
+        // Typing at the end after a move, undone twice and redone: what is
+        // typed next follows the text, with nothing between.
+        RedoRow{"of_typing_before_typing_at_the_end",
+                {{.typed = "abc"}, {Qt::Key_Home}, {Qt::Key_End}, {.typed = "d"}, kUndo, kUndo, kRedo, {.typed = "x"}},
+                u"abcx",
+                4},
+        // One unit selected back and deleted, undone and redone: nothing is
+        // selected, and what is typed next goes in where it was.
+        RedoRow{
+            "of_one_unit_selected_back_and_deleted",
+            {{.typed = "abcdef"}, {Qt::Key_Left, Qt::ShiftModifier}, {Qt::Key_Delete}, kUndo, kRedo, {.typed = "x"}},
+            u"abcdex",
+            6}),
+    RowName{});
 
 // The address box hands the line edit's undo steps over too: after a paste
 // that takes it into the big view, undo walks back as the line edit would.
