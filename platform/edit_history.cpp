@@ -70,8 +70,9 @@ bool EditHistory::Join(const Change& undo, Tail tail)
     if (!joinable_ || undo_.empty()) return false;
     Step& last = undo_.back();
     const bool inserting = last.tail == Tail::kInserted || last.tail == Tail::kTakesNext;
-    if (tail == Tail::kInserted && inserting && last.undo.at + last.undo.replaces == undo.at &&
-        last.putInBy == putIn_) {
+    // The line edit keeps no store: its typing joins wherever it follows on in the text.
+    const bool followsInStore = last.putInBy == putIn_ || afterUndo_ == AfterUndo::kJoinsTopUnlessMoved;
+    if (tail == Tail::kInserted && inserting && last.undo.at + last.undo.replaces == undo.at && followsInStore) {
         last.undo.replaces += undo.replaces;
         last.tail = tail;
         return true;

@@ -297,8 +297,9 @@ bool LightText::Key(QKeyEvent* event)
         const std::size_t to = CursorStep(caret_, true, QTextLayout::SkipWords);
         // The line edit, left nothing selected by the move, deletes the character after it.
         if (singleLine_ && SelLength() > 0 && anchor_ == to) {
+            if (to != caret_) history_.StopJoining();
             MoveCaret(to, false);
-            if (to < text_.size()) Replace(to, CursorStep(to, true), u"");
+            if (to < text_.size()) Replace(to, CursorStep(to, true), u"", Joins::kDeletesForward);
         } else
             deleteTo(to, Joins::kNever, true);
     } else if (event->key() == Qt::Key_Backspace && !(event->modifiers() & Qt::ControlModifier)) {

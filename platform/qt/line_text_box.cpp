@@ -117,11 +117,11 @@ protected:
 private:
     // The line edit's redo of a deleted selection that held one unit, the
     // caret at its start, leaves a selection from before the text's start
-    // (selectionStart() is -1), which what is typed next would replace:
-    // nothing is selected after that deletion.
+    // (selectionStart() is -1; hidden while the text is empty), which what
+    // is typed next would replace: nothing is selected after that deletion.
     void DropStrayRedoneSelection()
     {
-        if (hasSelectedText() && selectionStart() < 0) deselect();
+        if (text().isEmpty() || (hasSelectedText() && selectionStart() < 0)) deselect();
     }
 
     LineTextBox& box_;

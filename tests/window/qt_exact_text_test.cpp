@@ -108,6 +108,7 @@ struct Keystroke {
     Qt::Key key = Qt::Key_unknown;
     Qt::KeyboardModifiers modifiers = {};
     const char* typed = nullptr;
+    const char* committed = nullptr;  // by an input method
 };
 struct RedoRow {
     const char* name;
@@ -127,9 +128,17 @@ TEST_P(AddressRedo, LeavesTheCaretAndSelectionWithinTheText)
         forms::TextBox& address = program.form().TextBoxNamed("txtEmail");
         QWidget* edit = program.Widget("txtEmail");
         edit->setFocus();
-        for (const Keystroke& key : GetParam().keys)
-            key.typed ? QTest::keyClicks(edit, QString::fromUtf8(key.typed))
-                      : QTest::keyClick(edit, key.key, key.modifiers);
+        for (const Keystroke& key : GetParam().keys) {
+            if (key.committed) {
+                QInputMethodEvent commit;
+                commit.setCommitString(QString::fromUtf8(key.committed));
+                QApplication::sendEvent(edit, &commit);
+            } else if (key.typed) {
+                QTest::keyClicks(edit, QString::fromUtf8(key.typed));
+            } else {
+                QTest::keyClick(edit, key.key, key.modifiers);
+            }
+        }
         EXPECT_TRUE(address.Text() == GetParam().textAfter) << (lightFrom == 1 ? "big view: " : "toolkit's box: ")
                                                             << forms::qt::ToQString(address.Text()).toStdString();
         EXPECT_EQ(address.SelStart(), GetParam().caretAfter);
@@ -153,7 +162,13 @@ INSTANTIATE_TEST_SUITE_P(
             "of_one_unit_selected_back_and_deleted",
             {{.typed = "abcdef"}, {Qt::Key_Left, Qt::ShiftModifier}, {Qt::Key_Delete}, kUndo, kRedo, {.typed = "x"}},
             u"abcdex",
-            6}),
+            6},
+        // ... the whole text: what an input method puts into the empty box is not selected.
+        RedoRow{
+            "of_the_whole_text_selected_back_and_deleted",
+            {{.typed = "a"}, {Qt::Key_Left, Qt::ShiftModifier}, {Qt::Key_Delete}, kUndo, kRedo, {.committed = "xy"}},
+            u"xy",
+            2}),
     RowName{});
 
 // The address box hands the line edit's undo steps over too: after a paste
