@@ -185,6 +185,17 @@ private:
     void StartDragFarEnough(QPointF at);
     void ReleaseWithoutDrag(QPointF at);
 
+    // The line edit ends its typing where the user moves its caret (an
+    // edit moves it and ends nothing): held over what the mouse does.
+    struct CaretMoveEndsTyping {
+        LightText& text;
+        const std::size_t before = text.caret_;
+        ~CaretMoveEndsTyping()
+        {
+            if (text.singleLine_ && text.caret_ != before) text.history_.StopJoining();
+        }
+    };
+
     QWidget& widget_;
     QWidget& box_;
     std::u16string& text_;

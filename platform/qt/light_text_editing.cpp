@@ -196,6 +196,7 @@ void LightText::PasteClipboard()
 
 void LightText::SelectAll()
 {
+    if (singleLine_ && !text_.empty()) history_.StopJoining();  // the line edit moves its caret there from the start
     anchor_ = 0;  // as the toolkit's box: selecting all scrolls nothing
     caret_ = text_.size();
     caretX_ = -1;

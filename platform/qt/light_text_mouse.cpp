@@ -16,6 +16,7 @@ namespace ravelon::forms::qt {
 
 void LightText::MousePress(QMouseEvent* event)
 {
+    const CaretMoveEndsTyping ends{*this};
     if (event->button() != Qt::LeftButton) return;
     CommitPreedit();
     // The caret's place across is found anew wherever the press moves the
@@ -143,6 +144,7 @@ void LightText::MouseRelease(QMouseEvent* event)
 // scrolls it only while the pointer is held beyond its edge.
 void LightText::MouseMove(QMouseEvent* event)
 {
+    const CaretMoveEndsTyping ends{*this};
     if (!(event->buttons() & Qt::LeftButton)) return;
     if (dragFrom_) return StartDragFarEnough(event->position());
     ExtendSelection(PositionAt(event->position()), event->position().x(), singleLine_);
@@ -156,6 +158,7 @@ void LightText::MouseMove(QMouseEvent* event)
 // is beyond the edge.
 void LightText::AutoScroll()
 {
+    const CaretMoveEndsTyping ends{*this};
     const QPoint at = widget_.mapFromGlobal(QCursor::pos());
     ExtendSelection(PositionAt(at), at.x(), false);
     const QRect visible = widget_.rect();
@@ -213,6 +216,7 @@ std::optional<std::size_t> LightText::EndOfWord(std::size_t at) const
 // word (or run of separators) there to its end, on a line that shows text.
 void LightText::MouseDoubleClick(QMouseEvent* event)
 {
+    const CaretMoveEndsTyping ends{*this};
     if (event->button() != Qt::LeftButton) return;
     CommitPreedit();
     caretX_ = -1;
@@ -223,6 +227,7 @@ void LightText::MouseDoubleClick(QMouseEvent* event)
         const std::size_t from = CursorStep(std::min(at + 1, text_.size()), false, QTextLayout::SkipWords);
         std::size_t to = CursorStep(from, true, QTextLayout::SkipWords);
         while (to > at && to > from && QChar(text_[to - 1]).isSpace()) --to;
+        if (from != caret_ || to > from) history_.StopJoining();  // its caret goes to the word's start, then on
         anchor_ = from;
         return MoveCaret(std::max(from, to), true, false);
     }
