@@ -131,6 +131,17 @@ std::vector<Action> ReplacingSelections()
            KeyPresses({Qt::Key_X, Qt::Key_V, Qt::Key_Z}, Qt::ControlModifier);
 }
 
+// Edits undone and redone in every order, with what puts a line edit's marks
+// in its history between them: moves, selections, pastes, clicks.
+std::vector<Action> UndoingAndRedoing()
+{
+    return kTyping + kMoving + kEditing + kUndo + kComposing + kWords + ReplacingSelections();
+}
+std::vector<Action> UndoingAndRedoingWithClicks()
+{
+    return kTyping + kMoving + kEditing + kUndo + kClicks + kMouse;
+}
+
 }  // namespace
 
 // clang-format off
@@ -186,6 +197,26 @@ const std::vector<DifferentialRow>& DifferentialRows()
         // its own, followed only for a replaced selection: its menu's undo is left out.
         DifferentialRow{"address_context_menu", "txtEmail", kAddress, 13, 300, kTyping + kMoving + MenuItems(2, 6) + MenuItems(2, 6)},
         DifferentialRow{"address_undo_of_replaced_selections", "txtEmail", kAddress, 14, 300, ReplacingSelections()},
+        DifferentialRow{"address_undo_and_redo", "txtEmail", kAddress, 15, 300, UndoingAndRedoing()},
+        DifferentialRow{"address_undo_and_redo_with_clicks", "txtEmail", kAddress, 16, 300, UndoingAndRedoingWithClicks()},
+        // The line edit's redo puts back the caret (and selection) its mark before the next step
+        // holds: one unit into that step's text (action 44).
+        DifferentialRow{"address_redo_puts_back_the_caret_the_next_step_began_with", "txtEmail", kAddress, 3115, 45,
+                        UndoingAndRedoing()},
+        // Ctrl+Delete that leaves nothing selected deletes the character after, and the Deletes
+        // after it join it (action 79).
+        DifferentialRow{"address_ctrl_delete_of_a_character_joined_by_deletes", "txtEmail", kAddress, 2915, 80,
+                        UndoingAndRedoing()},
+        // Typing after an undo joins the typing it follows on, whatever else was typed and
+        // undone between (action 238).
+        DifferentialRow{"address_typing_after_an_undo_joins_where_it_follows_on", "txtEmail", kAddress, 515, 239,
+                        UndoingAndRedoing()},
+        // A double click that selects no more than where the caret was still ends the typing (action 55).
+        DifferentialRow{"address_double_click_ends_the_typing", "txtEmail", kAddress, 3116, 56,
+                        UndoingAndRedoingWithClicks()},
+        // A paste ends the typing after it too: its redo goes on to the mark before that typing (action 56).
+        DifferentialRow{"address_paste_ends_the_typing_after_it", "txtEmail", kAddress, 2616, 57,
+                        UndoingAndRedoingWithClicks()},
         // An undo does not end the line edit's typing: what is typed next joins the typing the undo
         // left on top (action 24), unless that typing had ended, the caret moved away, before the
         // undone step (action 82).

@@ -103,24 +103,28 @@ TEST(AddressPaste, KeepsTheFirstLineAsAnUndoStepOfItsOwn)
     }
 }
 
-// Keys, or text typed, then what the address box holds and where the caret is.
-struct Keystroke {
+// A text set, then keys, text typed or committed, or a click (across the
+// box, from its left edge), then what the address box holds and where its
+// caret is.
+struct UserAction {
     Qt::Key key = Qt::Key_unknown;
     Qt::KeyboardModifiers modifiers = {};
     const char* typed = nullptr;
     const char* committed = nullptr;  // by an input method
+    double clickedAcross = -1;
 };
-struct RedoRow {
+struct UndoRow {
     const char* name;
-    std::vector<Keystroke> keys;
+    std::u16string text;
+    std::vector<UserAction> actions;
     std::u16string textAfter;
     std::size_t caretAfter;
-    friend void PrintTo(const RedoRow& row, std::ostream* os) { *os << row.name; }
+    friend void PrintTo(const UndoRow& row, std::ostream* os) { *os << row.name; }
 };
 
-class AddressRedo : public ::testing::TestWithParam<RedoRow> {};
+class AddressUndoAndRedo : public ::testing::TestWithParam<UndoRow> {};
 
-TEST_P(AddressRedo, LeavesTheCaretAndSelectionWithinTheText)
+TEST_P(AddressUndoAndRedo, LeaveTheTextAndCaretAsTheUserMeantThem)
 {
     for (const std::size_t lightFrom : {std::size_t{1} << 30, std::size_t{1}}) {
         forms::qt::SetLightTextFrom(lightFrom);
@@ -128,15 +132,19 @@ TEST_P(AddressRedo, LeavesTheCaretAndSelectionWithinTheText)
         forms::TextBox& address = program.form().TextBoxNamed("txtEmail");
         QWidget* edit = program.Widget("txtEmail");
         edit->setFocus();
-        for (const Keystroke& key : GetParam().keys) {
-            if (key.committed) {
+        address.SetText(GetParam().text);
+        for (const UserAction& action : GetParam().actions) {
+            if (action.committed) {
                 QInputMethodEvent commit;
-                commit.setCommitString(QString::fromUtf8(key.committed));
+                commit.setCommitString(QString::fromUtf8(action.committed));
                 QApplication::sendEvent(edit, &commit);
-            } else if (key.typed) {
-                QTest::keyClicks(edit, QString::fromUtf8(key.typed));
+            } else if (action.typed) {
+                QTest::keyClicks(edit, QString::fromUtf8(action.typed));
+            } else if (action.clickedAcross >= 0) {
+                const QPoint at(static_cast<int>(action.clickedAcross * edit->width()), edit->height() / 2);
+                QTest::mouseClick(edit, Qt::LeftButton, {}, at);
             } else {
-                QTest::keyClick(edit, key.key, key.modifiers);
+                QTest::keyClick(edit, action.key, action.modifiers);
             }
         }
         EXPECT_TRUE(address.Text() == GetParam().textAfter) << (lightFrom == 1 ? "big view: " : "toolkit's box: ")
@@ -146,29 +154,50 @@ TEST_P(AddressRedo, LeavesTheCaretAndSelectionWithinTheText)
     }
 }
 
-const Keystroke kUndo{Qt::Key_Z, Qt::ControlModifier}, kRedo{Qt::Key_Y, Qt::ControlModifier};
+const UserAction kUndo{Qt::Key_Z, Qt::ControlModifier}, kRedo{Qt::Key_Y, Qt::ControlModifier};
 INSTANTIATE_TEST_SUITE_P(
-    Rows, AddressRedo,
+    Rows, AddressUndoAndRedo,
     ::testing::Values(
+        // A click that moves the caret ends the typing, even back where it was.
+        UndoRow{"of_typing_after_clicks_away_and_back",
+                u"ab",
+                {{Qt::Key_End}, {.typed = "c"}, {.clickedAcross = 0.01}, {.clickedAcross = 0.9}, {.typed = "d"}, kUndo},
+                u"abc",
+                3},
+        // A selection of all ends the typing, though the caret ends where it was.
+        UndoRow{"of_typing_after_a_selection_of_all",
+                u"ab",
+                {{Qt::Key_End}, {.typed = "c"}, {Qt::Key_A, Qt::ControlModifier}, {Qt::Key_End}, {.typed = "d"}, kUndo},
+                u"abc",
+                3},
         // Typing at the end after a move, undone twice and redone: what is
         // typed next follows the text, with nothing between.
-        RedoRow{"of_typing_before_typing_at_the_end",
-                {{.typed = "abc"}, {Qt::Key_Home}, {Qt::Key_End}, {.typed = "d"}, kUndo, kUndo, kRedo, {.typed = "x"}},
+        UndoRow{"of_typing_before_typing_at_the_end",
+                u"a",
+                {{Qt::Key_End},
+                 {.typed = "bc"},
+                 {Qt::Key_Home},
+                 {Qt::Key_End},
+                 {.typed = "d"},
+                 kUndo,
+                 kUndo,
+                 kRedo,
+                 {.typed = "x"}},
                 u"abcx",
                 4},
         // One unit selected back and deleted, undone and redone: nothing is
         // selected, and what is typed next goes in where it was.
-        RedoRow{
-            "of_one_unit_selected_back_and_deleted",
-            {{.typed = "abcdef"}, {Qt::Key_Left, Qt::ShiftModifier}, {Qt::Key_Delete}, kUndo, kRedo, {.typed = "x"}},
-            u"abcdex",
-            6},
+        UndoRow{"of_one_unit_selected_back_and_deleted",
+                u"abcdef",
+                {{Qt::Key_End}, {Qt::Key_Left, Qt::ShiftModifier}, {Qt::Key_Delete}, kUndo, kRedo, {.typed = "x"}},
+                u"abcdex",
+                6},
         // ... the whole text: what an input method puts into the empty box is not selected.
-        RedoRow{
-            "of_the_whole_text_selected_back_and_deleted",
-            {{.typed = "a"}, {Qt::Key_Left, Qt::ShiftModifier}, {Qt::Key_Delete}, kUndo, kRedo, {.committed = "xy"}},
-            u"xy",
-            2}),
+        UndoRow{"of_the_whole_text_selected_back_and_deleted",
+                u"a",
+                {{Qt::Key_End}, {Qt::Key_Left, Qt::ShiftModifier}, {Qt::Key_Delete}, kUndo, kRedo, {.committed = "xy"}},
+                u"xy",
+                2}),
     RowName{});
 
 // The address box hands the line edit's undo steps over too: after a paste
