@@ -400,5 +400,4 @@ const std::vector<DifferentialRow>& DifferentialRows()
 }
 // clang-format on
 
-
 }  // namespace ravelon::testing
