@@ -368,7 +368,10 @@ void LightText::ContextMenu(QContextMenuEvent* event, QMenu& menu)
     });
     takeOver(actions.copy, selection, [this] { CopySelection(); });
     takeOver(actions.paste, pastable, [this] { PasteClipboard(); });
-    takeOver(actions.remove, selection, [this] { Replace(SelStart(), SelStart() + SelLength(), u""); });
+    takeOver(actions.remove, selection, [this] {
+        Replace(SelStart(), SelStart() + SelLength(), u"");
+        history_.StopJoining();  // the line edit's menu ends the typing there, which the Delete key leaves open
+    });
     takeOver(actions.selectAll, !text_.empty() && !(singleLine_ && allSelected), [this] { SelectAll(); });
     menu.exec(event->globalPos());
 }

@@ -193,9 +193,12 @@ const std::vector<DifferentialRow>& DifferentialRows()
                         Paragraphs() + Paragraphs() + Paragraphs() + Paragraphs(), 2711, 20,
                         kTyping + kMoving + kPages + kPages + std::vector<Action>{Of(Action::kDoubleClick)}},
         DifferentialRow{"code_context_menu", "txtDecrypt", Paragraphs(), 12, 300, UndoingFromKeysAndMenu()},
-        // The line edit's undo puts back the caret and selection by rules of
-        // its own, followed only for a replaced selection: its menu's undo is left out.
         DifferentialRow{"address_context_menu", "txtEmail", kAddress, 13, 300, kTyping + kMoving + MenuItems(2, 6) + MenuItems(2, 6)},
+        DifferentialRow{"address_undo_and_redo_from_the_menu", "txtEmail", kAddress, 17, 300,
+                        UndoingFromKeysAndMenu() + kEditing},
+        // The menu's Delete ends the typing after it, where the Delete key leaves it open (action 59).
+        DifferentialRow{"address_menu_delete_ends_the_typing", "txtEmail", kAddress, 1517, 60,
+                        UndoingFromKeysAndMenu() + kEditing},
         DifferentialRow{"address_undo_of_replaced_selections", "txtEmail", kAddress, 14, 300, ReplacingSelections()},
         DifferentialRow{"address_undo_and_redo", "txtEmail", kAddress, 15, 300, UndoingAndRedoing()},
         DifferentialRow{"address_undo_and_redo_with_clicks", "txtEmail", kAddress, 16, 300, UndoingAndRedoingWithClicks()},
