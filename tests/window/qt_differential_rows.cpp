@@ -194,6 +194,7 @@ const std::vector<DifferentialRow>& DifferentialRows()
                         kTyping + kMoving + kPages + kPages + std::vector<Action>{Of(Action::kDoubleClick)}},
         DifferentialRow{"code_context_menu", "txtDecrypt", Paragraphs(), 12, 300, UndoingFromKeysAndMenu()},
         DifferentialRow{"address_context_menu", "txtEmail", kAddress, 13, 300, kTyping + kMoving + MenuItems(2, 6) + MenuItems(2, 6)},
+
         DifferentialRow{"address_undo_and_redo_from_the_menu", "txtEmail", kAddress, 17, 300,
                         UndoingFromKeysAndMenu() + kEditing},
         // The menu's Delete ends the typing after it, where the Delete key leaves it open (action 59).

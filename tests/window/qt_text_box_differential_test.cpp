@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRect>
 #include <algorithm>
@@ -55,6 +56,12 @@ ActionRun RunActions(const DifferentialRow& row, const std::vector<Action>& acti
     ActionRun run{{Observe(box, control)}, {}};
     for (std::size_t i = 0; i < actions.size(); ++i) {
         Apply(actions[i], box);
+        // The line edit scrolls at each paint, and may scroll again at the
+        // next (its caret blinks): compared where it settles.
+        if (qobject_cast<QLineEdit*>(box)) {
+            box->repaint();
+            box->repaint();
+        }
         run.seen.push_back(Observe(box, control));
         // As after a menu closes on a desktop: the window is active again, the box focused.
         if (!box->isActiveWindow()) {
