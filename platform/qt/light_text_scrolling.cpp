@@ -279,18 +279,16 @@ void LightText::ScrollSingleLine()
     const bool endInReach = end == text_.size();
     const qreal widthUsed = rounded(line.naturalTextWidth()) + 1;
 
-    // The line edit takes these steps at each paint, and a caret brought to
-    // the left edge may then align the text's end to the right edge at the
-    // next (its caret's blink): shown is where two paints leave it.
-    const auto paint = [&](qreal scrolled) {
-        if (anchor == 0 && endInReach && widthUsed <= width)  // aligned to the side the text starts from
-            return lines_.Direction(0) == Qt::RightToLeft ? widthUsed - width + 1 : 0;
-        if (cix - scrolled >= width) return cix - width + 1;
-        if (cix - scrolled < 0 && (!endInReach || scrolled < widthUsed)) return cix;
-        if (endInReach && widthUsed - scrolled < width) return widthUsed - width + 1;
-        return anchor == 0 ? std::max<qreal>(0, scrolled) : scrolled;
-    };
-    hscroll = paint(paint(hscroll));
+    if (anchor == 0 && endInReach && widthUsed <= width)  // aligned to the side the text starts from
+        hscroll = lines_.Direction(0) == Qt::RightToLeft ? widthUsed - width + 1 : 0;
+    else if (cix - hscroll >= width)
+        hscroll = cix - width + 1;
+    else if (cix - hscroll < 0 && (!endInReach || hscroll < widthUsed))
+        hscroll = cix;
+    else if (endInReach && widthUsed - hscroll < width)
+        hscroll = widthUsed - width + 1;
+    else if (anchor == 0)
+        hscroll = std::max<qreal>(0, hscroll);
     anchorFraction_ = fraction;
     scrollFrom_ = anchor;
     scrolledTo_ = end;
