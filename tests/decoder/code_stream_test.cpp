@@ -2,7 +2,7 @@
 
 #include "decoder/code_stream.h"
 #include "decoder/decode_error.h"
-#include "decoder/detail/vector_kernels.h"
+#include "tests/decoder/every_kernel_path.h"
 #include "tests/decoder/random_inputs.h"
 #include "tests/decoder/reference_decoder.h"
 
@@ -56,10 +56,7 @@ TEST(CodeStream, PieceByPieceGivesWhatTheWholeRequestGives)
 // Pieces many chunks long, which the vector paths decode a block at a time.
 TEST(CodeStream, LongPiecesOnEveryPathGiveWhatTheWholeRequestGives)
 {
-    const detail::KernelPath active = detail::ActiveKernelPath();
-    for (const detail::KernelPath path : detail::kKernelPaths) {
-        if (!detail::Available(path)) continue;
-        detail::ForceKernelPath(path);
+    OnEveryKernelPath([](detail::KernelPath path) {
         RandomInputs inputs(77);
         std::mt19937 rng(9);
         for (int i = 0; i < 10; ++i) {
@@ -69,8 +66,7 @@ TEST(CodeStream, LongPiecesOnEveryPathGiveWhatTheWholeRequestGives)
             ASSERT_EQ(StreamedRequest(address, code, rng, 30000), ReferenceRequest(address, code))
                 << detail::NameOf(path) << ", address length " << address.size();
         }
-    }
-    detail::ForceKernelPath(active);
+    });
 }
 
 TEST(CodeStream, LongestAddressShiftsAndOneMoreOverflows)

@@ -8,6 +8,7 @@
 #include "decoder/detail/vector_kernels.h"
 #include "tests/row_name.h"
 
+#include "tests/decoder/every_kernel_path.h"
 #include "tests/decoder/random_inputs.h"
 #include "tests/decoder/reference_decoder.h"
 
@@ -44,10 +45,7 @@ TEST(Differential, FastDecoderAgreesOnEncodedTextsWithMarkersAndNearMisses)
 // every length of tail after them.
 TEST(Differential, EveryKernelPathAgreesOnLongCodes)
 {
-    const detail::KernelPath active = detail::ActiveKernelPath();
-    for (const detail::KernelPath path : detail::kKernelPaths) {
-        if (!detail::Available(path)) continue;
-        detail::ForceKernelPath(path);
+    OnEveryKernelPath([](detail::KernelPath path) {
         RandomInputs inputs(4242);
         for (int i = 0; i < 1500; ++i) {
             const std::u16string address(1 + static_cast<std::size_t>(i % 190), u'@');
@@ -57,8 +55,7 @@ TEST(Differential, EveryKernelPathAgreesOnLongCodes)
             ASSERT_EQ(DecoderRequest(address, code), ReferenceRequest(address, code))
                 << detail::NameOf(path) << ", address length " << address.size() << ", code \"" << Printable(code) << '"';
         }
-    }
-    detail::ForceKernelPath(active);
+    });
 }
 
 // The text is decoded a chunk at a time and sized from its start: markers on
@@ -88,21 +85,17 @@ TEST(Differential, EveryKernelPathAgreesAcrossChunksAndUnevenTexts)
     rows.push_back({"markers only", repeat(kMarker, 3 * detail::kChunkBytes)});
     rows.push_back({"markers only, then lines", repeat(kMarker, 2 * detail::kChunkBytes) + repeat(prose + std::u16string(kMarker), 3 * detail::kChunkBytes)});
 
-    const detail::KernelPath active = detail::ActiveKernelPath();
     const std::u16string address(23, u'@');
     for (const Row& row : rows) {
         for (int scheme = 1; scheme <= 3; ++scheme) {
             const std::u16string code = Encode(row.plain, 23, scheme, u'~');
             const Outcome expected = ReferenceRequest(address, code);
-            for (const detail::KernelPath path : detail::kKernelPaths) {
-                if (!detail::Available(path)) continue;
-                detail::ForceKernelPath(path);
+            OnEveryKernelPath([&](detail::KernelPath path) {
                 ASSERT_EQ(DecoderRequest(address, code), expected)
                     << detail::NameOf(path) << ", scheme " << scheme << ", " << row.name;
-            }
+            });
         }
     }
-    detail::ForceKernelPath(active);
 }
 
 // A walk that runs out of room stops within it, and the next goes on from
@@ -113,7 +106,6 @@ TEST(TextWalk, StaysWithinItsRoomAndGoesOnWhereItStopped)
     const std::string shortLine = "Your licence for 12 seats.";
     const std::string longLine = shortLine + " It covers every seat in the office, the laptops that go home at night, and the "
                                              "machines in the meeting rooms.";
-    const detail::KernelPath active = detail::ActiveKernelPath();
     for (const std::string& line : {shortLine, longLine, std::string()}) {
         std::string text;
         std::u16string expected;
@@ -123,10 +115,8 @@ TEST(TextWalk, StaysWithinItsRoomAndGoesOnWhereItStopped)
         }
         std::vector<std::uint8_t> bytes(text.begin(), text.end());
         bytes.resize(text.size() + detail::kWalkSlack, 0);
-        for (const detail::KernelPath path : detail::kKernelPaths) {
-            if (!detail::Available(path)) continue;
-            detail::ForceKernelPath(path);
-            if (!detail::HasTextWalk()) continue;
+        OnEveryKernelPath([&](detail::KernelPath path) {
+            if (!detail::HasTextWalk()) return;
             for (std::size_t room = detail::kWalkSlack; room < detail::kWalkSlack + 300; room += 7) {
                 constexpr char16_t kUntouched = 0xFFFF;
                 std::u16string walked;
@@ -143,9 +133,8 @@ TEST(TextWalk, StaysWithinItsRoomAndGoesOnWhereItStopped)
                 }
                 ASSERT_EQ(Printable(walked), Printable(expected)) << detail::NameOf(path) << ", room " << room;
             }
-        }
+        });
     }
-    detail::ForceKernelPath(active);
 }
 
 TEST(Differential, FastDecoderAgreesOnEncodedTextsWithMarkersAtEveryShiftUpTo200)
