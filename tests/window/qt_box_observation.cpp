@@ -21,7 +21,8 @@ std::string Describe(const Observed& o)
         << o.focused << " | told caret " << o.toldCaret << " selection " << o.toldSelectionStart << '-'
         << o.toldSelectionEnd << " line '" << o.toldLine.toStdString() << "' before '" << o.toldLineBefore.toStdString()
         << "' after '" << o.toldLineAfter.toStdString() << "' character '" << o.toldCharacter.toStdString() << "' menu "
-        << o.menu.toStdString() << " input method " << o.inputMethod.toStdString() << " caret top "
+        << o.menu.toStdString() << " input method " << o.inputMethodCaret << '|' << o.inputMethodAnchor << '|'
+        << o.inputMethodAround.toStdString() << '|' << o.inputMethod.toStdString() << " caret top "
         << o.inputMethodCaretTop;
     return out.str();
 }
@@ -32,8 +33,10 @@ Observed Observe(QWidget* box, forms::TextBox& control)
 {
     Observed o;
     o.menu = TakeMenuShown();
-    for (const auto query : {Qt::ImCursorPosition, Qt::ImAnchorPosition, Qt::ImSurroundingText, Qt::ImCurrentSelection,
-                             Qt::ImCursorRectangle}) {
+    o.inputMethodCaret = box->inputMethodQuery(Qt::ImCursorPosition).toInt();
+    o.inputMethodAnchor = box->inputMethodQuery(Qt::ImAnchorPosition).toInt();
+    o.inputMethodAround = box->inputMethodQuery(Qt::ImSurroundingText).toString();
+    for (const auto query : {Qt::ImCurrentSelection, Qt::ImCursorRectangle}) {
         const QVariant value = box->inputMethodQuery(query);
         const QRect rect = value.toRect();
         // Where a caret out of view is placed, to the pixel, no input method minds.

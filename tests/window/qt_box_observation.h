@@ -21,8 +21,12 @@ struct Observed {
     int toldCaret = 0, toldSelectionStart = 0, toldSelectionEnd = 0;
     QString toldLine, toldLineBefore, toldLineAfter;
     QString toldCharacter;
-    QString menu;                 // the context menu's actions, as shown, when it was opened
-    QString inputMethod;          // what an input method is told: positions, text, the caret's place
+    QString menu;  // the context menu's actions, as shown, when it was opened
+    // What an input method is told: the caret and anchor in the text around
+    // the caret, that text, the selection and the caret's place.
+    int inputMethodCaret = 0, inputMethodAnchor = 0;
+    QString inputMethodAround;
+    QString inputMethod;          // the selection and the caret's place
     int inputMethodCaretTop = 0;  // the caret's top in view; a pixel either way is the same place
 
     bool operator==(const Observed&) const = default;
