@@ -126,6 +126,9 @@ EditHistory::Change LightText::Apply(std::size_t at, std::size_t replaces, std::
         QAccessible::updateAccessibility(&event);
     }
     lines_.Edited(at, replaces, text.size());
+    // The text edit's view left without its first line comes to its new
+    // place leaving no fraction of a pixel over, however it gets there.
+    const bool topGone = !lines_.Exists(top_);
     // What was clicked twice or thrice is kept over edits, as the text edit keeps a cursor.
     for (auto* clicked : {&wordClicked_, &paragraphsClicked_}) {
         if (!*clicked) continue;
@@ -142,6 +145,7 @@ EditHistory::Change LightText::Apply(std::size_t at, std::size_t replaces, std::
     caretX_ = -1;
     MoveCaret(at + text.size(), false);
     KeepViewFilled();
+    if (topGone) fracture_ = 0;
     if (edited) edited();
     return undo;
 }
