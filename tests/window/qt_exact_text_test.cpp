@@ -164,6 +164,20 @@ INSTANTIATE_TEST_SUITE_P(
                 {{Qt::Key_End}, {.typed = "c"}, {.clickedAcross = 0.01}, {.clickedAcross = 0.9}, {.typed = "d"}, kUndo},
                 u"abc",
                 3},
+        // Typing after an undo that stopped at the mark where typing ended follows that mark: a step
+        // of its own, though it follows on from the typing before.
+        UndoRow{"of_typing_after_an_undo_to_a_mark",
+                u"ab",
+                {{Qt::Key_End},
+                 {.typed = "c"},
+                 {Qt::Key_Left},
+                 {Qt::Key_Right},
+                 {.typed = "d"},
+                 kUndo,
+                 {.typed = "e"},
+                 kUndo},
+                u"abc",
+                3},
         // A selection of all ends the typing, though the caret ends where it was.
         UndoRow{"of_typing_after_a_selection_of_all",
                 u"ab",
