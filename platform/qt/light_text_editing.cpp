@@ -198,6 +198,13 @@ void LightText::PasteClipboard()
     Replace(SelStart(), SelStart() + SelLength(), pasted, singleLine_ ? Joins::kNever : Joins::kAsTyping);
 }
 
+// A key moves the caret, and so ends the line edit's typing.
+void LightText::KeyMovesCaret(std::size_t to, bool select)
+{
+    if (singleLine_ && to != caret_) history_.StopJoining();
+    MoveCaret(to, select);
+}
+
 void LightText::SelectAll()
 {
     if (singleLine_ && !text_.empty()) history_.StopJoining();  // the line edit moves its caret there from the start
@@ -250,9 +257,8 @@ bool LightText::Key(QKeyEvent* event)
         if ((move.vertical || document) && singleLine_) return false;  // as the line edit: a single line has no lines
         const std::optional<std::size_t> to = move.to(select);
         if (!move.vertical) caretX_ = -1;
-        if (singleLine_ && to && *to != caret_) history_.StopJoining();  // as the line edit
         if (to)
-            MoveCaret(*to, select);
+            KeyMovesCaret(*to, select);
         else
             RevealCaret();  // as the text edit after any key it takes
         if (select) OfferSelection();
@@ -272,8 +278,7 @@ bool LightText::Key(QKeyEvent* event)
     const auto deleteTo = [&](std::size_t to, Joins joins, bool word = false) {
         if (word && singleLine_) {  // the line edit selects on to the word's end, then deletes the selection
             if (anchor_ == to) return MoveCaret(to, false);
-            if (to != caret_) history_.StopJoining();
-            MoveCaret(to, true);
+            KeyMovesCaret(to, true);
             Replace(SelStart(), SelStart() + SelLength(), u"");
         } else if (SelLength() == 0) {
             if (anchor_ == to) return MoveCaret(to, false);
@@ -302,8 +307,7 @@ bool LightText::Key(QKeyEvent* event)
         const std::size_t to = CursorStep(caret_, true, QTextLayout::SkipWords);
         // The line edit, left nothing selected by the move, deletes the character after it.
         if (singleLine_ && SelLength() > 0 && anchor_ == to) {
-            if (to != caret_) history_.StopJoining();
-            MoveCaret(to, false);
+            KeyMovesCaret(to, false);
             if (to < text_.size()) Replace(to, CursorStep(to, true), u"", Joins::kDeletesForward);
         } else
             deleteTo(to, Joins::kNever, true);
