@@ -170,7 +170,8 @@ void LightText::Redo()
         undo.selection = change.selection;
         return undo;
     });
-    if (mark) Select(std::min(mark->first, text_.size()), std::min(mark->second, text_.size()));
+    const auto within = [this](std::size_t at) { return PastSurrogatePair(text_, std::min(at, text_.size())); };
+    if (mark) Select(within(mark->first), within(mark->second));  // as the address box keeps the line edit's
     RevealCaret();
 }
 

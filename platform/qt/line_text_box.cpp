@@ -28,12 +28,14 @@ public:
     State validate(QString& input, int& cursor) const override
     {
         // The line edit's redo puts the caret where its record of the next
-        // step says, one unit into that step's text; where that text was
-        // typed or pasted at the end, that is past the end, and what is
-        // typed next would go in after a space.
-        cursor = std::min(cursor, static_cast<int>(input.size()));
+        // step says, one unit into that step's text (or before what its
+        // Backspace took): where that text was typed or pasted at the end,
+        // past the end, and what is typed next would go in after a space;
+        // where it was a surrogate pair, between its halves, which what is
+        // typed next would split.
         const std::u16string_view text(reinterpret_cast<const char16_t*>(input.utf16()),
                                        static_cast<std::size_t>(input.size()));
+        cursor = static_cast<int>(PastSurrogatePair(text, std::min(static_cast<std::size_t>(cursor), text.size())));
         const auto at = static_cast<int>(FirstLine(text).size());
         if (at == input.size()) return Acceptable;
         // The box never holds a break, so this one came with the text just

@@ -199,6 +199,20 @@ INSTANTIATE_TEST_SUITE_P(
                  {.typed = "x"}},
                 u"abcx",
                 4},
+        // ... and after Backspace took a surrogate pair: what is typed next does not split it.
+        UndoRow{"of_typing_before_a_backspace_over_a_surrogate_pair",
+                u"a",
+                {{Qt::Key_End},
+                 {.committed = "\xF0\x9F\x98\x80"},
+                 {Qt::Key_Home},
+                 {Qt::Key_End},
+                 {Qt::Key_Backspace},
+                 kUndo,
+                 kUndo,
+                 kRedo,
+                 {.typed = "x"}},
+                u"a\U0001F600x",
+                4},
         // One unit selected back and deleted, undone and redone: nothing is
         // selected, and what is typed next goes in where it was.
         UndoRow{"of_one_unit_selected_back_and_deleted",
