@@ -169,6 +169,7 @@ private:
     // Replaces `replaces` units at `at` with `text`; returns the change that undoes it.
     EditHistory::Selection LineEditMark(std::size_t from, std::size_t to, bool removes, bool replacesSelection) const;
     void KeyMovesCaret(std::size_t to, bool select);
+    void EndTypingOnSelectingAll();
     EditHistory::Change Apply(std::size_t at, std::size_t replaces, std::u16string_view text,
                               const std::vector<StoreRun>& stored = {});
     void Undo();

@@ -206,9 +206,16 @@ void LightText::KeyMovesCaret(std::size_t to, bool select)
     MoveCaret(to, select);
 }
 
+// The line edit selects all by moving its caret from the start to the end,
+// which ends its typing.
+void LightText::EndTypingOnSelectingAll()
+{
+    if (singleLine_ && !text_.empty()) history_.StopJoining();
+}
+
 void LightText::SelectAll()
 {
-    if (singleLine_ && !text_.empty()) history_.StopJoining();  // the line edit moves its caret there from the start
+    EndTypingOnSelectingAll();
     anchor_ = 0;  // as the toolkit's box: selecting all scrolls nothing
     caret_ = text_.size();
     caretX_ = -1;

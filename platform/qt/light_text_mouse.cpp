@@ -45,7 +45,10 @@ void LightText::MousePress(QMouseEvent* event)
     // A third click selects the line edit's whole text, or the text edit's
     // paragraph with the break that ends it: the caret's paragraph, which
     // keys may have moved since the double click.
-    if (singleLine_) return Select(0, text_.size());
+    if (singleLine_) {
+        EndTypingOnSelectingAll();
+        return Select(0, text_.size());
+    }
     const auto [from, to] = ParagraphAround(text_, caret_);
     Select(from, to + BreakAt(text_, to));
     // What the text edit keeps of it, empty at the text's empty last paragraph, replaces what it kept.
