@@ -226,6 +226,9 @@ const std::vector<DifferentialRow>& DifferentialRows()
         // A double click that selects no more than where the caret was still ends the typing (action 55).
         DifferentialRow{"address_double_click_ends_the_typing", "txtEmail", kAddress, 3116, 56,
                         UndoingAndRedoingWithClicks()},
+        // A click the line edit takes as a third one selects all, and so ends the typing (action 2891).
+        DifferentialRow{"address_third_click_ends_the_typing", "txtEmail", kAddress, 21316, 2900,
+                        UndoingAndRedoingWithClicks()},
         // A paste ends the typing after it too: its redo goes on to the mark before that typing (action 56).
         DifferentialRow{"address_paste_ends_the_typing_after_it", "txtEmail", kAddress, 2616, 57,
                         UndoingAndRedoingWithClicks()},
