@@ -170,8 +170,9 @@ void LightText::Redo()
         undo.selection = change.selection;
         return undo;
     });
-    const auto within = [this](std::size_t at) { return PastSurrogatePair(text_, std::min(at, text_.size())); };
-    if (mark) Select(within(mark->first), within(mark->second));  // as the address box keeps the line edit's
+    if (mark)
+        Select(CaretWithin(text_, mark->first),
+               CaretWithin(text_, mark->second));  // as the address box keeps the line edit's
     RevealCaret();
 }
 

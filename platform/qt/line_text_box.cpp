@@ -20,7 +20,7 @@ namespace ravelon::forms::qt {
 namespace {
 
 // What the address box takes: a paste's first line, as the platform's
-// single-line box keeps it, and a caret within the text.
+// single-line box keeps it, and a caret within the text, on a whole character.
 class AddressInput final : public QValidator {
 public:
     using QValidator::QValidator;
@@ -35,7 +35,7 @@ public:
         // typed next would split.
         const std::u16string_view text(reinterpret_cast<const char16_t*>(input.utf16()),
                                        static_cast<std::size_t>(input.size()));
-        cursor = static_cast<int>(PastSurrogatePair(text, std::min(static_cast<std::size_t>(cursor), text.size())));
+        cursor = static_cast<int>(CaretWithin(text, static_cast<std::size_t>(cursor)));
         const auto at = static_cast<int>(FirstLine(text).size());
         if (at == input.size()) return Acceptable;
         // The box never holds a break, so this one came with the text just
