@@ -1,153 +1,29 @@
-// The differential test's rows: a failing seed found by a long run is kept
-// here as a row of its own, with the action it failed at.
+// The differential test's rows of the code box: a failing seed found by a long
+// run is kept as a row of its own, with the action it failed at.
 
+#include "tests/window/qt_differential_kinds.h"
 #include "tests/window/qt_differential_rows.h"
 
-#include <QString>
+#include <utility>
 
 namespace ravelon::testing {
-namespace {
 
-// Actions the two boxes answer alike.
-const std::vector<Action> kTyping =
-    KeyPresses({Qt::Key_A, Qt::Key_Space, Qt::Key_Comma, Qt::Key_Return, Qt::Key_Backspace, Qt::Key_Delete}) +
-    std::vector<Action>{Of(Action::kCommit, {}, QStringLiteral("\u00e9t\u00e9"))};
-const std::vector<Action> kMoving =
-    KeyPresses({Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End}) +
-    KeyPresses({Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End}, Qt::ShiftModifier) +
-    KeyPresses({Qt::Key_Home, Qt::Key_End}, Qt::ControlModifier) +
-    KeyPresses({Qt::Key_Home, Qt::Key_End}, Qt::ControlModifier | Qt::ShiftModifier);
-const std::vector<Action> kEditing = KeyPresses({Qt::Key_A, Qt::Key_C, Qt::Key_X, Qt::Key_V}, Qt::ControlModifier);
-const std::vector<Action> kWords =
-    KeyPresses({Qt::Key_Left, Qt::Key_Right, Qt::Key_Backspace, Qt::Key_Delete}, Qt::ControlModifier) +
-    KeyPresses({Qt::Key_Left, Qt::Key_Right}, Qt::ControlModifier | Qt::ShiftModifier);
-const std::vector<Action> kUndo = KeyPresses({Qt::Key_Z, Qt::Key_Y}, Qt::ControlModifier) +
-                                  KeyPresses({Qt::Key_Z}, Qt::ControlModifier | Qt::ShiftModifier);
-const std::vector<Action> kBreaks = KeyPresses({Qt::Key_Return}, Qt::ShiftModifier) +
-                                    KeyPresses({Qt::Key_Return}, Qt::ControlModifier) + KeyPresses({Qt::Key_Tab});
-const std::vector<Action> kMouse = {Of(Action::kClick), Of(Action::kClick, Qt::ShiftModifier),
-                                    Of(Action::kDoubleClick)};
-// Clicks, Shift+clicks and drags after them: selecting by words after a double
-// click, by paragraphs after a triple click.
-const std::vector<Action> kSelecting = kTyping + kMoving +
-                                       std::vector<Action>{Of(Action::kClick),
-                                                           Drag(2),
-                                                           Drag(2),
-                                                           Drag(3),
-                                                           Of(Action::kDoubleClick),
-                                                           Of(Action::kClick, Qt::ShiftModifier),
-                                                           Of(Action::kClick, Qt::ShiftModifier)};
-// Typing and moving between clicks, triple clicks and Shift+clicks.
-const std::vector<Action> kTripleClicksAndShiftClicks =
-    kTyping + kMoving +
-    std::vector<Action>{Of(Action::kClick), Of(Action::kTripleClick), Of(Action::kClick, Qt::ShiftModifier),
-                        Of(Action::kClick, Qt::ShiftModifier)};
-const std::vector<Action> kComposing = {
-    Of(Action::kCompose, {}, QStringLiteral("n")), Of(Action::kCompose, {}, QStringLiteral("ni")),
-    Of(Action::kCompose, {}, QString()), Of(Action::kCommit, {}, QStringLiteral("ni\u00f1o"))};
-const std::vector<Action> kClicks = {Of(Action::kClick), Of(Action::kDoubleClick), Of(Action::kTripleClick)};
-const std::vector<Action> kWheel = {Wheel(-120), Wheel(120)};
-const std::vector<Action> kPages =
-    KeyPresses({Qt::Key_PageUp, Qt::Key_PageDown}) + KeyPresses({Qt::Key_PageUp, Qt::Key_PageDown}, Qt::ShiftModifier) +
-    std::vector<Action>{Wheel(-120, Qt::ControlModifier), Wheel(120, Qt::ShiftModifier), Wheel(-60, Qt::ShiftModifier)};
+using namespace rows;
 
-std::u16string Paragraphs()
-{
-    return u"one, two! three. four five six seven eight nine ten eleven twelve\r\n"
-           u"short\nlone lf\rlone cr\r\n\r\n"
-           u"caf\u00e9 na\u0308ive \U0001F600 smile \U0001F468\u200D\U0001F469\u200D\U0001F467 family "
-           u"\U0001F1EB\U0001F1F7 end\r\n"
-           u"averyveryveryveryveryveryveryveryveryveryveryveryverylongwordthatmustwrap tail\r\n"
-           u"last line";
-}
-
-// Paragraphs that wrap, so that the first line in view often continues one.
-std::u16string WrappedParagraphs()
-{
-    std::u16string text;
-    for (int i = 0; i < 8; ++i)
-        text +=
-            u"a paragraph long enough to wrap over two or three lines of the box, with words of every length "
-            u"and some more words\r\nshort\r\n";
-    return text;
-}
-
-// Right-to-left runs in left-to-right paragraphs and paragraphs of their own, one wrapping.
-std::u16string RightToLeft()
-{
-    return u"mixed \u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD, then 123 more\r\n"
-           u"\u05E9\u05DC\u05D5\u05DD abc \u05D3\u05D4\u05D5 12 \u0645\u0631\u062D\u0628\u0627\r\n"
-           u"\u05D0\u05D1\u05D2\u05D3 \u05D4\u05D5\u05D6 \u05D7\u05D8\u05D9 \u05DB\u05DC\u05DE \u05E0\u05E1\u05E2 "
-           u"\u05E4\u05E6\u05E7 \u05E8\u05E9\u05EA \u05D0\u05D1 \u05D2\u05D3\u05D4 \u05D5\u05D6 "
-           u"\u05D7\u05D8\u05D9\u05DB \u05DC\u05DE\r\n"
-           u"\u05D0\u05D1\u05D2 latin words wrapping in a paragraph that starts right to left, its lines "
-           u"starting with either\r\n"
-           u"left to right, then \u05D0\u05D1\u05D2\u05D3 \u05D4\u05D5\u05D6 \u05D7\u05D8\u05D9 \u05DB\u05DC\u05DE "
-           u"\u05E0\u05E1\u05E2 \u05E4\u05E6\u05E7 \u05E8\u05E9\u05EA \u05D0\u05D1 \u05D2\u05D3\u05D4 \u05D5\u05D6 "
-           u"\u05D7\u05D8\u05D9\u05DB \u05DC\u05DE \u05E0\u05E1\u05E2\r\n"
-           u"last";
-}
-
-// A right-to-left line wider than the address box, `times` of them.
-std::u16string RightToLeftLine(int times = 4)
-{
-    const std::u16string paragraph = RightToLeft().substr(32, 21);
-    std::u16string line = paragraph;
-    for (int i = 1; i < times; ++i) line += u' ' + paragraph;
-    return line;
-}
-
-const std::u16string kAddress = u"someone.else@example.com";
-
-std::u16string LongAddress()
-{
-    std::u16string address;
-    for (int i = 0; i < 220; ++i) address += u"word, Wide.mm ";
-    return address;
-}
-
-// Typing and moving, with undo and redo from the keys and from the context menu.
-std::vector<Action> UndoingFromKeysAndMenu()
-{
-    return kTyping + kMoving + kUndo + MenuItems(0, 6) + MenuItems(0, 6);
-}
-
-std::vector<Action> UndoAndRedoOfTyping()
-{
-    return KeyPresses({Qt::Key_A, Qt::Key_B, Qt::Key_Backspace, Qt::Key_Left}) +
-           KeyPresses({Qt::Key_Z, Qt::Key_Y}, Qt::ControlModifier);
-}
-
-std::vector<Action> EndsAndWordDeletes()
-{
-    return KeyPresses({Qt::Key_Up, Qt::Key_Down, Qt::Key_End}) +
-           KeyPresses({Qt::Key_End, Qt::Key_Delete}, Qt::ControlModifier);
-}
-
-std::vector<Action> ReplacingSelections()
-{
-    return KeyPresses({Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End}, Qt::ShiftModifier) +
-           KeyPresses({Qt::Key_Left, Qt::Key_Right, Qt::Key_A, Qt::Key_Delete, Qt::Key_Backspace}) +
-           KeyPresses({Qt::Key_X, Qt::Key_V, Qt::Key_Z}, Qt::ControlModifier);
-}
-
-// Edits undone and redone in every order, with what puts a line edit's marks
-// in its history between them: moves, selections, pastes, clicks.
-std::vector<Action> UndoingAndRedoing()
-{
-    return kTyping + kMoving + kEditing + kUndo + kComposing + kWords + ReplacingSelections();
-}
-std::vector<Action> UndoingAndRedoingWithClicks()
-{
-    return kTyping + kMoving + kEditing + kUndo + kClicks + kMouse;
-}
-
-}  // namespace
-
-// clang-format off
 const std::vector<DifferentialRow>& DifferentialRows()
 {
-    static const std::vector<DifferentialRow> rows = {
+    static const std::vector<DifferentialRow> all = [] {
+        std::vector<DifferentialRow> both = CodeBoxRows();
+        for (DifferentialRow& row : AddressBoxRows()) both.push_back(std::move(row));
+        return both;
+    }();
+    return all;
+}
+
+// clang-format off
+std::vector<DifferentialRow> CodeBoxRows()
+{
+    return {
         DifferentialRow{"code_typing_and_moving", "txtDecrypt", Paragraphs(), 1, 600, kTyping + kMoving + kWords},
         // Ctrl+Backspace (action 271) or Ctrl+Delete (action 55) with no word to delete still takes the caret's place
         // across anew.
@@ -198,56 +74,8 @@ const std::vector<DifferentialRow>& DifferentialRows()
                         Paragraphs() + Paragraphs() + Paragraphs() + Paragraphs(), 2711, 20,
                         kTyping + kMoving + kPages + kPages + std::vector<Action>{Of(Action::kDoubleClick)}},
         DifferentialRow{"code_context_menu", "txtDecrypt", Paragraphs(), 12, 300, UndoingFromKeysAndMenu()},
-        DifferentialRow{"address_context_menu", "txtEmail", kAddress, 13, 300, kTyping + kMoving + MenuItems(2, 6) + MenuItems(2, 6)},
-        DifferentialRow{"address_undo_and_redo_from_the_menu", "txtEmail", kAddress, 17, 300,
-                        UndoingFromKeysAndMenu() + kEditing},
-        // A caret brought to the left edge by an undo, the text's end short of the right edge: the
-        // line edit aligns the end to the right edge at its next paint (action 1251).
-        DifferentialRow{"address_scrolled_where_the_line_edit_settles", "txtEmail", kAddress, 117, 1252,
-                        UndoingFromKeysAndMenu() + kEditing},
-        // The menu's Delete ends the typing after it, where the Delete key leaves it open (action 59).
-        DifferentialRow{"address_menu_delete_ends_the_typing", "txtEmail", kAddress, 1517, 60,
-                        UndoingFromKeysAndMenu() + kEditing},
-        DifferentialRow{"address_undo_of_replaced_selections", "txtEmail", kAddress, 14, 300, ReplacingSelections()},
-        DifferentialRow{"address_undo_and_redo", "txtEmail", kAddress, 15, 300, UndoingAndRedoing()},
-        DifferentialRow{"address_undo_and_redo_with_clicks", "txtEmail", kAddress, 16, 300, UndoingAndRedoingWithClicks()},
-        // The line edit's redo puts back the caret (and selection) its mark before the next step
-        // holds: one unit into that step's text (action 44).
-        DifferentialRow{"address_redo_puts_back_the_caret_the_next_step_began_with", "txtEmail", kAddress, 3115, 45,
-                        UndoingAndRedoing()},
-        // Ctrl+Delete that leaves nothing selected deletes the character after, and the Deletes
-        // after it join it (action 79).
-        DifferentialRow{"address_ctrl_delete_of_a_character_joined_by_deletes", "txtEmail", kAddress, 2915, 80,
-                        UndoingAndRedoing()},
-        // Typing after an undo joins the typing it follows on, whatever else was typed and
-        // undone between (action 238).
-        DifferentialRow{"address_typing_after_an_undo_joins_where_it_follows_on", "txtEmail", kAddress, 515, 239,
-                        UndoingAndRedoing()},
-        // A double click that selects no more than where the caret was still ends the typing (action 55).
-        DifferentialRow{"address_double_click_ends_the_typing", "txtEmail", kAddress, 3116, 56,
-                        UndoingAndRedoingWithClicks()},
-        // A click the line edit takes as a third one selects all, and so ends the typing (action 2891).
-        DifferentialRow{"address_third_click_ends_the_typing", "txtEmail", kAddress, 21316, 2900,
-                        UndoingAndRedoingWithClicks()},
-        // A paste ends the typing after it too: its redo goes on to the mark before that typing (action 56).
-        DifferentialRow{"address_paste_ends_the_typing_after_it", "txtEmail", kAddress, 2616, 57,
-                        UndoingAndRedoingWithClicks()},
-        // An undo does not end the line edit's typing: what is typed next joins the typing the undo
-        // left on top (action 24), unless that typing had ended, the caret moved away, before the
-        // undone step (action 82).
-        DifferentialRow{"address_typing_after_an_undo_joins_the_typing_left_on_top", "txtEmail", kAddress, 3714, 25,
-                        ReplacingSelections()},
-        DifferentialRow{"address_undo_of_a_step_begun_anew_ends_the_typing", "txtEmail", kAddress, 2314, 83,
-                        ReplacingSelections()},
-        // The first line of a clipboard of lines goes in as a paste does, an undo step of its own:
-        // the selection deleted before it comes back with a second undo (action 22).
-        DifferentialRow{"address_first_line_of_a_paste_undone_alone", "txtEmail", kAddress, 114, 22, ReplacingSelections()},
-        // The line edit undoes Backspaces and Deletes at one place in steps apart (action 10).
-        DifferentialRow{"address_backspace_then_delete_undone_apart", "txtEmail", kAddress, 114, 21, ReplacingSelections()},
         DifferentialRow{"code_scrolling_wrapped_paragraphs", "txtDecrypt", WrappedParagraphs(), 15, 400,
                         kPages + kWheel + KeyPresses({Qt::Key_Up, Qt::Key_Down, Qt::Key_A, Qt::Key_Return, Qt::Key_Backspace})},
-        DifferentialRow{"address_typing_moving_and_clipboard", "txtEmail", kAddress, 5, 600,
-                        kTyping + kMoving + kEditing + kWords},
         DifferentialRow{"code_double_and_triple_clicks", "txtDecrypt", Paragraphs() + Paragraphs(), 9, 400,
                         kTyping + kMoving + kClicks},
         // Spaces typed at the end of a full line run on past the box's edge; the caret stays at the edge (action 96).
@@ -308,14 +136,6 @@ const std::vector<DifferentialRow>& DifferentialRows()
         // What an input method sends takes the caret's place across anew (action 124).
         DifferentialRow{"code_composing_takes_the_place_across_anew", "txtDecrypt", Paragraphs(), 318, 124,
                         kTyping + kMoving + kClicks + kComposing},
-        // An address longer than it is laid out around the caret: it scrolls by the whole
-        // pixels of the whole line, and a click right of the caret finds the text there.
-        DifferentialRow{"address_longer_than_the_reach", "txtEmail", LongAddress(), 124, 600,
-                        kTyping + kMoving + kWords + kClicks + kEditing},
-        // The caret's place there is found with the text after it, kerned (action 13).
-        DifferentialRow{"address_caret_placed_with_the_text_after_it", "txtEmail", LongAddress(), 324, 20,
-                        kTyping + kMoving + kWords + kClicks + kEditing},
-        DifferentialRow{"address_composing", "txtEmail", kAddress, 19, 300, kTyping + kMoving + kComposing},
         // What an input method commits in the text edit does not join the typing before it (action 19);
         // the typing after it joins it (action 603).
         DifferentialRow{"code_commit_starts_an_undo_step_typing_joins", "txtDecrypt", Paragraphs(), 113, 610,
@@ -376,42 +196,10 @@ const std::vector<DifferentialRow>& DifferentialRows()
         // take their direction from the text around them (actions 80 and 81).
         DifferentialRow{"code_typing_where_a_right_to_left_paragraph_wraps", "txtDecrypt", RightToLeft() + RightToLeft(),
                         120, 81, kTyping + kMoving + kWords + kClicks},
-        DifferentialRow{"address_right_to_left", "txtEmail", RightToLeft().substr(32, 21), 21, 300,
-                        kTyping + kMoving + kWords + kClicks},
-        DifferentialRow{"address_right_to_left_scrolled", "txtEmail", RightToLeftLine(), 22, 300,
-                        kTyping + kMoving + kWords + kClicks},
-        // The line edit selects all at every click near a double click soon after, a third or a
-        // fourth (action 208).
-        DifferentialRow{"address_clicks_after_a_double_click_select_all", "txtEmail", RightToLeft().substr(32, 21), 221,
-                        208, kTyping + kMoving + kWords + kClicks},
-        // Ctrl+Delete in the line edit moves the caret to the next word's start, keeping the
-        // selection's anchor, and deletes the character after it when that leaves nothing
-        // selected (action 273).
-        DifferentialRow{"address_ctrl_delete_from_a_selection", "txtEmail", RightToLeftLine(), 122, 273,
-                        kTyping + kMoving + kWords + kClicks},
-        // Longer than the line laid out around the caret: laid out whole, to be placed by its left end.
-        DifferentialRow{"address_right_to_left_longer_than_the_reach", "txtEmail", RightToLeftLine(60), 23, 300,
-                        kTyping + kMoving + kWords + kClicks},
-        // A line of left-to-right text with right-to-left runs, laid out from a unit not far before the caret:
-        // a right-to-left run cut there would be ordered otherwise than in the whole line (action 28).
-        DifferentialRow{"address_laid_out_from_after_a_left_to_right_letter", "txtEmail", RightToLeftLine(60), 1623, 29,
-                        kTyping + kMoving + kWords + kClicks},
-        DifferentialRow{"address_double_and_triple_clicks", "txtEmail", kAddress, 10, 300, kTyping + kMoving + kClicks},
         // The box crosses into the big-text view part way, by typing or pasting: nothing is lost.
         DifferentialRow{"code_crossing_into_the_big_view", "txtDecrypt", Paragraphs(), 7, 400,
                         kTyping + kMoving + kUndo + KeyPresses({Qt::Key_V, Qt::Key_V, Qt::Key_V}, Qt::ControlModifier),
-                        Paragraphs().size() + 40},
-        // The line edit scrolls by its text's width alone, without the font's bearings: a text
-        // just narrower than the box stays at its start (action 94), and one scrolled to its
-        // end keeps its last letter at the right edge (action 481 of the row below).
-        DifferentialRow{"address_just_narrower_than_the_box", "txtEmail", kAddress, 106, 94,
-                        kMoving + KeyPresses({Qt::Key_V}, Qt::ControlModifier) + std::vector<Action>{Of(Action::kCommit, {}, QStringLiteral("x\ny"))}},
-        DifferentialRow{"address_scrolled_to_its_end_then_shortened", "txtEmail", kAddress, 105, 481,
-                        kTyping + kMoving + kEditing + kWords},
-        // The clipboard keeps its two lines: each paste keeps the first, as does a commit of two lines.
-        DifferentialRow{"address_pasting_lines", "txtEmail", kAddress, 6, 200,
-                        kMoving + KeyPresses({Qt::Key_V}, Qt::ControlModifier) + std::vector<Action>{Of(Action::kCommit, {}, QStringLiteral("x\ny"))}}};
-    return rows;
+                        Paragraphs().size() + 40}};
 }
 // clang-format on
 

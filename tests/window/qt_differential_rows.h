@@ -23,6 +23,9 @@ struct DifferentialRow {
     friend void PrintTo(const DifferentialRow& row, std::ostream* os) { *os << row.name; }
 };
 
+std::vector<DifferentialRow> CodeBoxRows();
+std::vector<DifferentialRow> AddressBoxRows();
+// Both boxes' rows, the code box's first.
 const std::vector<DifferentialRow>& DifferentialRows();
 
 }  // namespace ravelon::testing
