@@ -158,6 +158,15 @@ private:
     void SetTop(std::size_t top);
     std::size_t Filled(std::size_t top);
     std::optional<qreal> LineTopInView(std::size_t line, qreal within = std::numeric_limits<qreal>::max());
+    // The text edit keeps its first line in view as a paragraph's number and
+    // a line's number in it, over edits before that paragraph too.
+    struct KeptTop {
+        std::size_t paragraphsAfterEdit;  // paragraphs that start after the edit's start, the one in view last
+        std::size_t lineInParagraph;
+    };
+    std::optional<KeptTop> KeepTop(std::size_t editAt);
+    void PutBackTop(const KeptTop& kept, std::size_t editAt);
+    bool StartsParagraph(std::size_t line) const;
     void PageMove(int direction, bool select);
     int PageStep();
     void ScrollBy(int lines);

@@ -118,6 +118,47 @@ std::optional<qreal> LightText::LineTopInView(std::size_t line, qreal within)
     return y;
 }
 
+bool LightText::StartsParagraph(std::size_t line) const
+{
+    return line == 0 || IsParagraphBreak(text_[lines_.Start(line) - 1]);
+}
+
+// Before an edit at `editAt`: which paragraph, counted on from there, and
+// which of its lines the view starts with; none where that paragraph holds
+// the edit or comes before it, and the numbers stay as they are.
+std::optional<LightText::KeptTop> LightText::KeepTop(std::size_t editAt)
+{
+    if (singleLine_ || !lines_.Exists(top_)) return std::nullopt;
+    std::size_t first = top_;
+    while (lines_.Start(first) > editAt && !StartsParagraph(first)) --first;
+    if (lines_.Start(first) <= editAt) return std::nullopt;
+    std::size_t paragraphs = 0;
+    for (std::size_t line = first; lines_.Start(line) > editAt; --line) paragraphs += StartsParagraph(line) ? 1U : 0U;
+    return KeptTop{paragraphs, top_ - first};
+}
+
+// After the edit: the view starts at the same numbers, whatever they now
+// stand for (past the text's end, it is filled from the last line). Where the
+// paragraph now has fewer lines, the text edit places its view from the
+// paragraph's last line, or its top, and then moves to the line its numbers
+// count to, as it would scroll there.
+void LightText::PutBackTop(const KeptTop& kept, std::size_t editAt)
+{
+    std::size_t first = lines_.LineOf(editAt);
+    for (std::size_t left = kept.paragraphsAfterEdit; left > 0 && lines_.Exists(first + 1);)
+        if (StartsParagraph(++first)) --left;
+    std::size_t lines = 1;
+    while (lines <= kept.lineInParagraph && lines_.Exists(first + lines) && !StartsParagraph(first + lines)) ++lines;
+    top_ = first + kept.lineInParagraph;
+    if (kept.lineInParagraph < lines) return;
+    if (kept.lineInParagraph == lines) {
+        fracture_ = 0;  // less than a pixel from the line after, where it goes
+        return;
+    }
+    top_ = first;
+    SetTop(first + kept.lineInParagraph);
+}
+
 // As the text edit pages: Page Down brings the first line not shown whole to
 // the top, Page Up the first line at most a view's height above it; then the
 // caret goes line by line until it is back at the height it was shown at (the
