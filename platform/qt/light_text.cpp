@@ -65,6 +65,7 @@ void LightText::SetWrapMode(QTextOption::WrapMode mode)
 void LightText::ScrollToStart()
 {
     top_ = 0;
+    topCountedPastParagraph_ = false;
     fracture_ = 0;
 }
 

@@ -44,6 +44,7 @@ namespace ravelon::forms::qt {
 
 class LightText {
 public:
+    qreal DebugTop() { return ViewTop(); }
     // Where the box's own text would be, in the coordinates of `widget`.
     struct Placement {
         QRect area;        // what may be painted
@@ -152,19 +153,20 @@ private:
     void RevealCaret();
     std::size_t TopWithLineAtBottom(std::size_t line, std::size_t floor);
     void KeepViewFilled();
-    qreal TopOfLines(std::size_t top);
+    qreal TopOfLines(std::size_t top, bool continuing = false);
     qreal RoomBelow(std::size_t top);
     qreal ViewTop();
     void SetTop(std::size_t top);
     std::size_t Filled(std::size_t top);
     std::optional<qreal> LineTopInView(std::size_t line, qreal within = std::numeric_limits<qreal>::max());
     // The text edit keeps its first line in view as a paragraph's number and
-    // a line's number in it, over edits before that paragraph too.
+    // a line's number in it, over edits too.
     struct KeptTop {
-        std::size_t paragraphsAfterEdit;  // paragraphs that start after the edit's start, the one in view last
-        std::size_t lineInParagraph;
+        std::size_t line = 0;                            // in its paragraph
+        std::optional<std::size_t> firstLine;            // of the paragraph, where the edit is in it or after it
+        std::optional<std::size_t> paragraphsAfterEdit;  // where it comes after: those that start after the edit
     };
-    std::optional<KeptTop> KeepTop(std::size_t editAt);
+    KeptTop KeepTop(std::size_t editAt);
     void PutBackTop(const KeptTop& kept, std::size_t editAt);
     bool StartsParagraph(std::size_t line) const;
     void PageMove(int direction, bool select);
@@ -219,6 +221,10 @@ private:
 
     std::size_t top_ = 0;         // the first line in view
     qreal fracture_ = 0;          // and how far above its place it is, less than a pixel
+    // The text edit's numbers for the first line in view count one line past
+    // the end of a paragraph an edit shortened: the line is placed as if it
+    // went on from that paragraph's last line, until the view next moves.
+    bool topCountedPastParagraph_ = false;
     std::size_t scrollFrom_ = 0;  // single line: where positions count from, not far before the caret
     qreal scrollPixels_ = 0;      // the view's left edge from there
     std::size_t scrolledTo_ = 0;  // and how far on it is laid out

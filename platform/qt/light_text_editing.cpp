@@ -114,7 +114,7 @@ EditHistory::Selection LightText::LineEditMark(std::size_t from, std::size_t to,
 EditHistory::Change LightText::Apply(std::size_t at, std::size_t replaces, std::u16string_view text,
                                      const std::vector<StoreRun>& stored)
 {
-    const std::optional<KeptTop> keptTop = KeepTop(at);
+    const KeptTop keptTop = KeepTop(at);
     EditHistory::Change undo{at, text_.substr(at, replaces), text.size()};
     if (!singleLine_) {
         undo.stored = store_.Remove(at, replaces);
@@ -127,10 +127,7 @@ EditHistory::Change LightText::Apply(std::size_t at, std::size_t replaces, std::
         QAccessible::updateAccessibility(&event);
     }
     lines_.Edited(at, replaces, text.size());
-    if (keptTop) PutBackTop(*keptTop, at);
-    // The text edit's view left without its first line comes to its new
-    // place leaving no fraction of a pixel over, however it gets there.
-    const bool topGone = !lines_.Exists(top_);
+    PutBackTop(keptTop, at);
     // What was clicked twice or thrice is kept over edits, as the text edit keeps a cursor.
     for (auto* clicked : {&wordClicked_, &paragraphsClicked_}) {
         if (!*clicked) continue;
@@ -147,7 +144,6 @@ EditHistory::Change LightText::Apply(std::size_t at, std::size_t replaces, std::
     caretX_ = -1;
     MoveCaret(at + text.size(), false);
     KeepViewFilled();
-    if (topGone) fracture_ = 0;
     if (edited) edited();
     return undo;
 }

@@ -17,10 +17,10 @@ namespace ravelon::forms::qt {
 // Where the first line in view goes, as the text edit scrolls: the document's
 // top margin shows only above its first line, and a line that continues a
 // paragraph sits below the previous line's text, whose height is not rounded up.
-qreal LightText::TopOfLines(std::size_t top)
+qreal LightText::TopOfLines(std::size_t top, bool continuing)
 {
     if (top == 0 || !lines_.Exists(top)) return placement_.origin.y();
-    if (BreakBefore(text_, lines_.Start(top))) return placement_.area.top();
+    if (!continuing && BreakBefore(text_, lines_.Start(top))) return placement_.area.top();
     const QTextLine line = lines_.LayOut(top - 1).Line();
     return placement_.area.top() + line.height() - (line.ascent() + line.descent());
 }
@@ -29,7 +29,7 @@ qreal LightText::TopOfLines(std::size_t top)
 // from scrolling by whole pixels.
 qreal LightText::ViewTop()
 {
-    return TopOfLines(top_) - fracture_;
+    return TopOfLines(top_, topCountedPastParagraph_) - fracture_;
 }
 
 // The text edit scrolls its view by whole pixels: a new first line comes to
@@ -37,7 +37,8 @@ qreal LightText::ViewTop()
 // until a move of a whole pixel or more.
 void LightText::SetTop(std::size_t top)
 {
-    if (top == top_) return;
+    if (top == top_ && !topCountedPastParagraph_) return;
+    topCountedPastParagraph_ = false;
     if (!lines_.Exists(top_)) {  // an edit took the first line in view away
         top_ = top;
         fracture_ = 0;
@@ -123,40 +124,45 @@ bool LightText::StartsParagraph(std::size_t line) const
     return line == 0 || IsParagraphBreak(text_[lines_.Start(line) - 1]);
 }
 
-// Before an edit at `editAt`: which paragraph, counted on from there, and
-// which of its lines the view starts with; none where that paragraph holds
-// the edit or comes before it, and the numbers stay as they are.
-std::optional<LightText::KeptTop> LightText::KeepTop(std::size_t editAt)
+// Before an edit at `editAt`: the paragraph the view starts in (counted on
+// from the edit, where it comes after it) and the line of it.
+LightText::KeptTop LightText::KeepTop(std::size_t editAt)
 {
-    if (singleLine_ || !lines_.Exists(top_)) return std::nullopt;
+    KeptTop kept;
+    if (singleLine_ || !lines_.Exists(top_)) return kept;
     std::size_t first = top_;
-    while (lines_.Start(first) > editAt && !StartsParagraph(first)) --first;
-    if (lines_.Start(first) <= editAt) return std::nullopt;
-    std::size_t paragraphs = 0;
-    for (std::size_t line = first; lines_.Start(line) > editAt; --line) paragraphs += StartsParagraph(line) ? 1U : 0U;
-    return KeptTop{paragraphs, top_ - first};
+    while (!StartsParagraph(first)) --first;
+    kept.line = top_ - first;
+    if (lines_.Start(first) > editAt) {
+        std::size_t paragraphs = 0;
+        for (std::size_t line = first; lines_.Start(line) > editAt; --line) paragraphs += StartsParagraph(line) ? 1U : 0U;
+        kept.paragraphsAfterEdit = paragraphs;
+    } else {
+        kept.firstLine = first;
+    }
+    return kept;
 }
 
-// After the edit: the view starts at the same numbers, whatever they now
-// stand for (past the text's end, it is filled from the last line). Where the
-// paragraph now has fewer lines, the text edit places its view from the
-// paragraph's last line, or its top, and then moves to the line its numbers
-// count to, as it would scroll there.
+// After the edit, the text edit's view starts at the same numbers, whatever
+// they now stand for: past the paragraph's last line by one, its first line
+// is the next paragraph's, placed as if it went on from that last line;
+// farther past, the paragraph's top.
 void LightText::PutBackTop(const KeptTop& kept, std::size_t editAt)
 {
-    std::size_t first = lines_.LineOf(editAt);
-    for (std::size_t left = kept.paragraphsAfterEdit; left > 0 && lines_.Exists(first + 1);)
+    if (!kept.paragraphsAfterEdit && !kept.firstLine) return;
+    std::size_t first = kept.firstLine.value_or(lines_.LineOf(editAt));
+    std::size_t left = kept.paragraphsAfterEdit.value_or(0);
+    for (; left > 0 && lines_.Exists(first + 1);)
         if (StartsParagraph(++first)) --left;
-    std::size_t lines = 1;
-    while (lines <= kept.lineInParagraph && lines_.Exists(first + lines) && !StartsParagraph(first + lines)) ++lines;
-    top_ = first + kept.lineInParagraph;
-    if (kept.lineInParagraph < lines) return;
-    if (kept.lineInParagraph == lines) {
-        fracture_ = 0;  // less than a pixel from the line after, where it goes
+    if (left > 0) {  // that paragraph is gone: the view comes to the text's last page, no fraction over
+        top_ = first + 1;
+        KeepViewFilled();
         return;
     }
-    top_ = first;
-    SetTop(first + kept.lineInParagraph);
+    std::size_t lines = 1;
+    while (lines <= kept.line && lines_.Exists(first + lines) && !StartsParagraph(first + lines)) ++lines;
+    top_ = first + (kept.line <= lines ? kept.line : 0);
+    topCountedPastParagraph_ = kept.line == lines && lines_.Exists(top_);
 }
 
 // As the text edit pages: Page Down brings the first line not shown whole to
