@@ -44,7 +44,6 @@ namespace ravelon::forms::qt {
 
 class LightText {
 public:
-    qreal DebugTop() { return ViewTop(); }
     // Where the box's own text would be, in the coordinates of `widget`.
     struct Placement {
         QRect area;        // what may be painted
