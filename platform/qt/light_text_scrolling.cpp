@@ -155,8 +155,8 @@ void LightText::PutBackTop(const KeptTop& kept, std::size_t editAt)
     for (; left > 0 && lines_.Exists(first + 1);)
         if (StartsParagraph(++first)) --left;
     if (left > 0) {  // that paragraph is gone: the view comes to the text's last page, no fraction over
-        top_ = first + 1;
-        KeepViewFilled();
+        top_ = Filled(first);
+        fracture_ = 0;
         return;
     }
     std::size_t lines = 1;
