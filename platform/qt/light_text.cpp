@@ -217,9 +217,14 @@ void LightText::Paint(QPainter& painter, const QRect& dirty)
         const int lift = static_cast<int>(layout->Line().ascent() - placement_.ascent);
         drawLine(*layout, from, end, placement_.origin - QPointF(scrollPixels_ + before, lift), true);
     } else {
-        // The document's top margin shows only above its first line.
+        // The document's top margin shows only above its first line. The text
+        // edit paints the whole paragraph its view starts in: the space above
+        // the first line in view shows the end of the line before.
         qreal y = ViewTop();
-        for (std::size_t line = top_; y < placement_.area.bottom() + 1 && lines_.Exists(line); ++line) {
+        std::size_t line = top_;
+        if (lines_.Exists(top_) && (topCountedPastParagraph_ || !StartsParagraph(top_)))
+            y -= lines_.LayOut(--line).Line().height();
+        for (; y < placement_.area.bottom() + 1 && lines_.Exists(line); ++line) {
             const ShownLine& layout = lines_.LayOut(line);
             drawLine(layout, lines_.Start(line), lines_.End(line), QPointF(placement_.origin.x(), y),
                      !lines_.Wrapped(line));

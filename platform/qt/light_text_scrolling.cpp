@@ -161,8 +161,24 @@ void LightText::PutBackTop(const KeptTop& kept, std::size_t editAt)
     }
     std::size_t lines = 1;
     while (lines <= kept.line && lines_.Exists(first + lines) && !StartsParagraph(first + lines)) ++lines;
-    top_ = first + (kept.line <= lines ? kept.line : 0);
-    topCountedPastParagraph_ = kept.line == lines && lines_.Exists(top_);
+    if (kept.line < lines) {
+        top_ = first + kept.line;
+    } else if (kept.paragraphsAfterEdit) {
+        // Paragraphs before it changed: the text edit counts its lines anew
+        // and scrolls to the line its numbers come to.
+        top_ = first;
+        if (kept.line == lines) {
+            top_ = first + lines;
+            fracture_ = 0;  // less than a pixel from where it was
+        } else {
+            SetTop(first + kept.line);
+        }
+    } else {
+        // Its own paragraph changed: the text edit counts that paragraph's
+        // lines as before and places its view from the paragraph's new lines.
+        top_ = first + (kept.line == lines ? lines : 0);
+        topCountedPastParagraph_ = kept.line == lines && lines_.Exists(top_);
+    }
 }
 
 // As the text edit pages: Page Down brings the first line not shown whole to

@@ -123,6 +123,12 @@ inline std::vector<Action> UndoAndRedoOfTyping()
            KeyPresses({Qt::Key_Z, Qt::Key_Y}, Qt::ControlModifier);
 }
 
+// Pages and the wheel, with edits where the caret was left out of view.
+inline std::vector<Action> ScrollingAndEditing()
+{
+    return kPages + kWheel + KeyPresses({Qt::Key_Up, Qt::Key_Down, Qt::Key_A, Qt::Key_Return, Qt::Key_Backspace});
+}
+
 inline std::vector<Action> EndsAndWordDeletes()
 {
     return KeyPresses({Qt::Key_Up, Qt::Key_Down, Qt::Key_End}) +

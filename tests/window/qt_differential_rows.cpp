@@ -74,8 +74,25 @@ std::vector<DifferentialRow> CodeBoxRows()
                         Paragraphs() + Paragraphs() + Paragraphs() + Paragraphs(), 2711, 20,
                         kTyping + kMoving + kPages + kPages + std::vector<Action>{Of(Action::kDoubleClick)}},
         DifferentialRow{"code_context_menu", "txtDecrypt", Paragraphs(), 12, 300, UndoingFromKeysAndMenu()},
-        DifferentialRow{"code_scrolling_wrapped_paragraphs", "txtDecrypt", WrappedParagraphs(), 15, 400,
-                        kPages + kWheel + KeyPresses({Qt::Key_Up, Qt::Key_Down, Qt::Key_A, Qt::Key_Return, Qt::Key_Backspace})},
+        DifferentialRow{"code_scrolling_wrapped_paragraphs", "txtDecrypt", WrappedParagraphs(), 15, 400, ScrollingAndEditing()},
+        // The text edit keeps its first line in view as a paragraph's number and a line's in it.
+        // A Return with the caret above the view (action 12) leaves the view at those numbers, now
+        // the line before: a page move after it came a line apart (action 16).
+        DifferentialRow{"code_return_above_the_view_keeps_its_numbers", "txtDecrypt", WrappedParagraphs(), 12315, 17,
+                        ScrollingAndEditing()},
+        DifferentialRow{"code_return_above_the_view_then_paging", "txtDecrypt", WrappedParagraphs(), 13315, 82,
+                        ScrollingAndEditing()},
+        DifferentialRow{"code_return_above_the_view_then_the_wheel", "txtDecrypt", WrappedParagraphs(), 13215, 41,
+                        ScrollingAndEditing()},
+        // A Return over a selection from above the view to the end of the paragraph before the one in
+        // view (action 4) leaves the numbers one line past a shorter paragraph's end, placed as if it
+        // went on there (painted after action 300).
+        DifferentialRow{"code_view_numbers_one_past_a_paragraph_placed_as_if_it_went_on", "txtDecrypt",
+                        WrappedParagraphs(), 12215, 300, ScrollingAndEditing()},
+        // An edit that takes the paragraph in view away leaves the text edit no line to go on from:
+        // its view comes to the last page with no fraction of a pixel over (action 135, painted after 200).
+        DifferentialRow{"code_edit_that_takes_the_paragraph_in_view_leaves_no_fraction", "txtDecrypt",
+                        Paragraphs() + Paragraphs() + Paragraphs(), 14004, 200, kTyping + kMoving + kMouse + kWheel},
         DifferentialRow{"code_double_and_triple_clicks", "txtDecrypt", Paragraphs() + Paragraphs(), 9, 400,
                         kTyping + kMoving + kClicks},
         // Spaces typed at the end of a full line run on past the box's edge; the caret stays at the edge (action 96).
