@@ -142,6 +142,9 @@ EditHistory::Change LightText::Apply(std::size_t at, std::size_t replaces, std::
         if ((*clicked)->first == (*clicked)->second) clicked->reset();
     }
     caretX_ = -1;
+    // The text edit's caret goes through what is put in, though it may end
+    // where it was: a page move after it measures its height anew.
+    if (!text.empty()) pageCaretY_.reset();
     MoveCaret(at + text.size(), false);
     KeepViewFilled();
     if (edited) edited();

@@ -84,6 +84,10 @@ std::vector<DifferentialRow> CodeBoxRows()
                         ScrollingAndEditing()},
         DifferentialRow{"code_return_above_the_view_then_the_wheel", "txtDecrypt", WrappedParagraphs(), 13215, 41,
                         ScrollingAndEditing()},
+        // Return over a selected line break leaves the caret where it was, but the text edit's caret
+        // went through the new break: a page move after it measures the caret's height anew (action 88).
+        DifferentialRow{"code_page_move_after_an_edit_that_leaves_the_caret_measures_anew", "txtDecrypt",
+                        WrappedParagraphs(), 15115, 89, ScrollingAndEditing()},
         // A Return over a selection from above the view to the end of the paragraph before the one in
         // view (action 4) leaves the numbers one line past a shorter paragraph's end, placed as if it
         // went on there (painted after action 300).
