@@ -77,6 +77,18 @@ inline std::u16string WrappedParagraphs()
     return text;
 }
 
+// Paragraphs of many lines between short ones, so that an edit may leave the
+// line in view past a paragraph's new end.
+inline std::u16string LongParagraphs()
+{
+    std::u16string text;
+    for (int i = 0; i < 6; ++i) {
+        for (int words = 0; words < 3 + 4 * (i % 3); ++words) text += u"some words of a long paragraph ";
+        text += u"end\r\nshort\r\n";
+    }
+    return text;
+}
+
 // Right-to-left runs in left-to-right paragraphs and paragraphs of their own, one wrapping.
 inline std::u16string RightToLeft()
 {
