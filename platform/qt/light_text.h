@@ -167,6 +167,7 @@ private:
     };
     KeptTop KeepTop(std::size_t editAt);
     void PutBackTop(const KeptTop& kept, std::size_t editAt);
+    std::size_t InScrollRange(std::size_t line);
     bool StartsParagraph(std::size_t line) const;
     void PageMove(int direction, bool select);
     int PageStep();

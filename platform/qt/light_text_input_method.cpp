@@ -117,15 +117,9 @@ QVariant LightText::InputMethodQuery(Qt::InputMethodQuery query, const QVariant&
             if (singleLine_) {
                 // The line edit's caret rectangle: five pixels either side, a pixel taller.
                 rect = QRect(qRound(caret->x()) - 5, qRound(caret->y()), 10, qRound(caret->height()) + 1);
-            } else {
-                // The text edit rounds the caret's place in its paragraph, then
-                // scrolls by the whole pixels of its offset into the first line.
-                const qreal offset = placement_.area.top() - ViewTop();
-                const bool continues = top_ > 0 && !IsParagraphBreak(text_[lines_.Start(top_) - 1]);
-                rect.moveTop(static_cast<int>(std::round(caret->y() + offset) -
-                                              (continues ? std::floor(offset) : std::trunc(offset))));
+                return rect;
             }
-            return rect;
+            return *caret;  // as the text edit tells it: where the caret is, to the fraction of a pixel
         }
         default:
             return otherwise;

@@ -163,22 +163,31 @@ void LightText::PutBackTop(const KeptTop& kept, std::size_t editAt)
     while (lines <= kept.line && lines_.Exists(first + lines) && !StartsParagraph(first + lines)) ++lines;
     if (kept.line < lines) {
         top_ = first + kept.line;
-    } else if (kept.paragraphsAfterEdit) {
-        // Paragraphs before it changed: the text edit counts its lines anew
-        // and scrolls to the line its numbers come to.
+    } else if (kept.line > lines) {
+        // The view starts at the paragraph's top, then goes to the line its
+        // numbers count to, as the text edit's scroll bar takes them.
         top_ = first;
-        if (kept.line == lines) {
-            top_ = first + lines;
-            fracture_ = 0;  // less than a pixel from where it was
-        } else {
-            SetTop(first + kept.line);
-        }
+        SetTop(InScrollRange(first + kept.line));
+    } else if (!lines_.Exists(first + lines)) {
+        top_ = InScrollRange(first + lines - 1);
+        fracture_ = 0;
     } else {
-        // Its own paragraph changed: the text edit counts that paragraph's
-        // lines as before and places its view from the paragraph's new lines.
-        top_ = first + (kept.line == lines ? lines : 0);
-        topCountedPastParagraph_ = kept.line == lines && lines_.Exists(top_);
+        // One past the paragraph's end: the next paragraph's first line, as
+        // if it went on from that end. Where paragraphs before it changed,
+        // the text edit counts its lines anew and comes to that line, less
+        // than a pixel away.
+        top_ = first + lines;
+        topCountedPastParagraph_ = true;
+        if (kept.paragraphsAfterEdit) SetTop(top_);
     }
+}
+
+// A line the text edit's numbers count to, as its scroll bar holds them: no
+// further than the first line of the text's last page.
+std::size_t LightText::InScrollRange(std::size_t line)
+{
+    while (line > 0 && !lines_.Exists(line)) --line;
+    return Filled(line);
 }
 
 // As the text edit pages: Page Down brings the first line not shown whole to
@@ -196,7 +205,14 @@ void LightText::PageMove(int direction, bool select)
     if (direction > 0) {
         std::size_t line = top_;
         qreal y = ViewTop();
-        for (; lines_.Exists(line + 1) && y + height(line) <= bottom; ++line) y += height(line);
+        // A line that goes on in its paragraph is shown whole when its text
+        // is, its leading aside; a paragraph's last line, with its leading.
+        const auto shownHeight = [&](std::size_t l) {
+            if (!lines_.Exists(l + 1) || StartsParagraph(l + 1)) return height(l);
+            const QTextLine shown = lines_.LayOut(l).Line();
+            return shown.ascent() + shown.descent();
+        };
+        for (; lines_.Exists(line + 1) && y + shownHeight(line) <= bottom; ++line) y += height(line);
         const qreal margin = placement_.origin.y() - placement_.area.top();
         if (!lines_.Exists(line + 1) && y + height(line) + margin <= bottom)
             keepAt = std::numeric_limits<qreal>::max();  // the text ends in view: to its last line

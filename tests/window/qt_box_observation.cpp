@@ -39,9 +39,10 @@ Observed Observe(QWidget* box, forms::TextBox& control)
     for (const auto query : {Qt::ImCurrentSelection, Qt::ImCursorRectangle}) {
         const QVariant value = box->inputMethodQuery(query);
         const QRect rect = value.toRect();
-        // Where a caret out of view is placed, to the pixel, no input method minds.
+        // Where a caret out of view is placed, to the pixel, no input method minds; a caret
+        // less than a pixel above the view is in it, its top compared to a pixel either way.
         QWidget* view = qobject_cast<QPlainTextEdit*>(box) ? qobject_cast<QPlainTextEdit*>(box)->viewport() : box;
-        const bool inView = rect.y() >= 0 && rect.y() < view->height();
+        const bool inView = rect.y() >= -1 && rect.y() < view->height();
         if (query != Qt::ImCursorRectangle)
             o.inputMethod += value.toString();
         else if (!inView)

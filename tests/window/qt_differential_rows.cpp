@@ -75,7 +75,7 @@ std::vector<DifferentialRow> CodeBoxRows()
                         kTyping + kMoving + kPages + kPages + std::vector<Action>{Of(Action::kDoubleClick)}},
         DifferentialRow{"code_context_menu", "txtDecrypt", Paragraphs(), 12, 300, UndoingFromKeysAndMenu()},
         DifferentialRow{"code_scrolling_wrapped_paragraphs", "txtDecrypt", WrappedParagraphs(), 15, 400, ScrollingAndEditing()},
-        DifferentialRow{"code_scrolling_long_paragraphs", "txtDecrypt", LongParagraphs(), 15, 400, ScrollingAndEditing()},
+        DifferentialRow{"code_scrolling_long_paragraphs", "txtDecrypt", LongParagraphs(), 215, 400, ScrollingAndEditing()},
         // The text edit keeps its first line in view as a paragraph's number and a line's in it.
         // A Return with the caret above the view (action 12) leaves the view at those numbers, now
         // the line before: a page move after it came a line apart (action 16).
