@@ -75,7 +75,13 @@ std::vector<DifferentialRow> CodeBoxRows()
                         kTyping + kMoving + kPages + kPages + std::vector<Action>{Of(Action::kDoubleClick)}},
         DifferentialRow{"code_context_menu", "txtDecrypt", Paragraphs(), 12, 300, UndoingFromKeysAndMenu()},
         DifferentialRow{"code_scrolling_wrapped_paragraphs", "txtDecrypt", WrappedParagraphs(), 15, 400, ScrollingAndEditing()},
+        // Paragraphs of many lines: an edit may leave the text edit's numbers for its first line
+        // in view past a shorter paragraph's end, and the view must stay in the text (action 164).
         DifferentialRow{"code_scrolling_long_paragraphs", "txtDecrypt", LongParagraphs(), 215, 400, ScrollingAndEditing()},
+        // Page Down takes a line that goes on in its paragraph as shown whole when its text is,
+        // though its leading is not (action 17).
+        DifferentialRow{"code_page_down_takes_a_line_whose_text_shows_as_shown_whole", "txtDecrypt", LongParagraphs(),
+                        1115, 18, ScrollingAndEditing()},
         // The text edit keeps its first line in view as a paragraph's number and a line's in it.
         // A Return with the caret above the view (action 12) leaves the view at those numbers, now
         // the line before: a page move after it came a line apart (action 16).
