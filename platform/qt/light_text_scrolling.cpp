@@ -38,10 +38,10 @@ qreal LightText::ViewTop()
 void LightText::SetTop(std::size_t top)
 {
     if (top == top_ && !topCountedPastParagraph_) return;
-    topCountedPastParagraph_ = false;
     if (!lines_.Exists(top_)) {  // an edit took the first line in view away
         top_ = top;
         fracture_ = 0;
+        topCountedPastParagraph_ = false;
         return;
     }
     const qreal near = 2 * placement_.area.height() + lines_.LayOut(top_).Line().height();
@@ -52,6 +52,7 @@ void LightText::SetTop(std::size_t top)
     const qreal realDy = TopOfLines(top) - at.value_or(ViewTop() + lines * lines_.LayOut(top).Line().height());
     const int dy = static_cast<int>(realDy);
     fracture_ = dy == 0 || !widget_.isVisible() ? 0 : realDy - dy;
+    topCountedPastParagraph_ = false;
     top_ = top;
 }
 

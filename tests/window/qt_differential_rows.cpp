@@ -78,6 +78,10 @@ std::vector<DifferentialRow> CodeBoxRows()
         // Paragraphs of many lines: an edit may leave the text edit's numbers for its first line
         // in view past a shorter paragraph's end, and the view must stay in the text (action 164).
         DifferentialRow{"code_scrolling_long_paragraphs", "txtDecrypt", LongParagraphs(), 215, 400, ScrollingAndEditing()},
+        // Typing over a selection that shortens the paragraph in view to its first line leaves the
+        // view counted one line past its end; the view's next move is measured from there (action 27).
+        DifferentialRow{"code_view_counted_past_a_paragraph_moves_from_where_it_is", "txtDecrypt", LongParagraphs(),
+                        515, 29, ScrollingAndEditing()},
         // Page Down takes a line that goes on in its paragraph as shown whole when its text is,
         // though its leading is not (action 17).
         DifferentialRow{"code_page_down_takes_a_line_whose_text_shows_as_shown_whole", "txtDecrypt", LongParagraphs(),
