@@ -61,11 +61,16 @@ qreal LightText::RoomBelow(std::size_t top)
     return placement_.area.bottom() + 1 - TopOfLines(top);
 }
 
+// As the text edit: the view moves up to a caret above it, and down once the
+// caret's text (its line's leading aside) reaches the bottom.
 void LightText::EnsureCaretVisible()
 {
     if (singleLine_) return;  // as the line edit: when it paints
     const std::size_t line = lines_.LineOf(caret_);
     if (line <= top_) return SetTop(line);
+    const QTextLine shown = lines_.LayOut(line).Line();
+    const std::optional<qreal> y = LineTopInView(line, 2 * placement_.area.height());
+    if (y && *y + shown.ascent() + shown.descent() < placement_.area.bottom() + 1) return;
     SetTop(std::max(top_, TopWithLineAtBottom(line, top_)));
 }
 
@@ -75,15 +80,19 @@ void LightText::RevealCaret()
     widget_.update();
 }
 
-// The first line in view with `line` the last one shown whole, counting back
+// The first line in view that shows the text of `line` at the bottom, leading
+// aside, as the text edit finds it (from that first line's top, the view's
+// height, or less the top margin above the text's first line), counting back
 // no further than `floor`.
 std::size_t LightText::TopWithLineAtBottom(std::size_t line, std::size_t floor)
 {
-    qreal height = 0;
-    std::size_t first = line + 1;
+    const QTextLine last = lines_.LayOut(line).Line();
+    qreal height = last.ascent() + last.descent();
+    std::size_t first = line;
     while (first > floor) {
         const qreal h = lines_.LayOut(first - 1).Line().height();
-        if (height + h > RoomBelow(first - 1) && first <= line) break;
+        const qreal room = first - 1 == 0 ? RoomBelow(0) : placement_.area.height();
+        if (height + h > room) break;
         height += h;
         --first;
     }

@@ -82,6 +82,10 @@ std::vector<DifferentialRow> CodeBoxRows()
         // view counted one line past its end; the view's next move is measured from there (action 27).
         DifferentialRow{"code_view_counted_past_a_paragraph_moves_from_where_it_is", "txtDecrypt", LongParagraphs(),
                         515, 29, ScrollingAndEditing()},
+        // Down to a line whose text shows above the view's bottom, its leading not: the view stays
+        // (action 32).
+        DifferentialRow{"code_caret_whose_text_shows_leaves_the_view_where_it_is", "txtDecrypt", LongParagraphs(), 1715,
+                        33, ScrollingAndEditing()},
         // Page Down takes a line that goes on in its paragraph as shown whole when its text is,
         // though its leading is not (action 17).
         DifferentialRow{"code_page_down_takes_a_line_whose_text_shows_as_shown_whole", "txtDecrypt", LongParagraphs(),
