@@ -81,9 +81,7 @@ void LightText::RevealCaret()
 }
 
 // The first line in view that shows the text of `line` at the bottom, leading
-// aside, as the text edit finds it (from that first line's top, the view's
-// height, or less the top margin above the text's first line), counting back
-// no further than `floor`.
+// aside, as the text edit finds it, counting back no further than `floor`.
 std::size_t LightText::TopWithLineAtBottom(std::size_t line, std::size_t floor)
 {
     const QTextLine last = lines_.LayOut(line).Line();
@@ -91,8 +89,7 @@ std::size_t LightText::TopWithLineAtBottom(std::size_t line, std::size_t floor)
     std::size_t first = line;
     while (first > floor) {
         const qreal h = lines_.LayOut(first - 1).Line().height();
-        const qreal room = first - 1 == 0 ? RoomBelow(0) : placement_.area.height();
-        if (height + h > room) break;
+        if (height + h > RoomBelow(first - 1)) break;
         height += h;
         --first;
     }
