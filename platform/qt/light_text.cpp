@@ -271,7 +271,7 @@ std::size_t LightText::PositionOnLine(std::size_t line, qreal x)
     std::size_t textEnd = lines_.End(line);
     while (spacesLeftOut && textEnd > start && IsWrapSpace(text_[textEnd - 1])) --textEnd;
     const qreal textWidth = textEnd == lines_.End(line) ? layout.Line().naturalTextWidth()
-                                                         : layout.CursorToX(static_cast<int>(textEnd - start));
+                                                        : layout.CursorToX(static_cast<int>(textEnd - start));
     if (x <= 0 || x < textWidth) return at;  // at or left of the line's start, its first place
     // Right of the text, the layout takes the end of the run shown last.
     const bool leftToRight = lines_.Direction(start) == Qt::LeftToRight &&

@@ -27,8 +27,8 @@
 
 #include "platform/edit_history.h"
 #include "platform/line_breaks.h"
-#include "platform/store_runs.h"
 #include "platform/qt/wrapped_lines.h"
+#include "platform/store_runs.h"
 
 class QContextMenuEvent;
 class QDropEvent;
@@ -158,6 +158,13 @@ private:
     void SetTop(std::size_t top);
     std::size_t Filled(std::size_t top);
     std::optional<qreal> LineTopInView(std::size_t line, qreal within = std::numeric_limits<qreal>::max());
+    void PageMove(int direction, bool select);
+    int PageStep();
+    void ScrollBy(int lines);
+    void RestartBlink();
+    // The line [start, end) laid out with the input method's composition, if it is there.
+    std::unique_ptr<ShownLine> WithPreedit(std::size_t start, std::size_t end, bool caretAtEnd);
+    // ---- the view over edits (light_text_kept_top.cpp) ----
     // The text edit keeps its first line in view as a paragraph's number and
     // a line's number in it, over edits too.
     struct KeptTop {
@@ -169,12 +176,6 @@ private:
     void PutBackTop(const KeptTop& kept, std::size_t editAt);
     std::size_t InScrollRange(std::size_t line);
     bool StartsParagraph(std::size_t line) const;
-    void PageMove(int direction, bool select);
-    int PageStep();
-    void ScrollBy(int lines);
-    void RestartBlink();
-    // The line [start, end) laid out with the input method's composition, if it is there.
-    std::unique_ptr<ShownLine> WithPreedit(std::size_t start, std::size_t end, bool caretAtEnd);
 
     // ---- editing (light_text_editing.cpp) ----
     // Replaces `replaces` units at `at` with `text`; returns the change that undoes it.
@@ -219,8 +220,8 @@ private:
     StoreRuns store_;  // the text edit's: where its document keeps each unit
     EditHistory history_;
 
-    std::size_t top_ = 0;         // the first line in view
-    qreal fracture_ = 0;          // and how far above its place it is, less than a pixel
+    std::size_t top_ = 0;  // the first line in view
+    qreal fracture_ = 0;   // and how far above its place it is, less than a pixel
     // The text edit's numbers for the first line in view count one line past
     // the end of a paragraph an edit shortened: the line is placed as if it
     // went on from that paragraph's last line, until the view next moves.
