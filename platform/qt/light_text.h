@@ -171,9 +171,11 @@ private:
         std::size_t line = 0;                            // in its paragraph
         std::optional<std::size_t> firstLine;            // of the paragraph, where the edit is in it or after it
         std::optional<std::size_t> paragraphsAfterEdit;  // where it comes after: those that start after the edit
+        bool fromTopLine = false;                        // the edit starts in the first line in view or after it
+        bool topGoesOn = false;                          // and that line went on from the line before
     };
     KeptTop KeepTop(std::size_t editAt);
-    void PutBackTop(const KeptTop& kept, std::size_t editAt);
+    void PutBackTop(KeptTop kept, std::size_t editAt);
     std::size_t InScrollRange(std::size_t line);
     bool StartsParagraph(std::size_t line) const;
 

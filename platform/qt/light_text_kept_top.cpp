@@ -18,6 +18,13 @@ LightText::KeptTop LightText::KeepTop(std::size_t editAt)
 {
     KeptTop kept;
     if (singleLine_ || !lines_.Exists(top_)) return kept;
+    if (lines_.Start(top_) <= editAt) {
+        // Every line before the first in view stays as it is: its paragraph
+        // is found only if the edit takes that line away.
+        kept.fromTopLine = true;
+        kept.topGoesOn = !StartsParagraph(top_);
+        return kept;
+    }
     std::size_t first = top_;
     while (!StartsParagraph(first)) --first;
     kept.line = top_ - first;
@@ -36,8 +43,21 @@ LightText::KeptTop LightText::KeepTop(std::size_t editAt)
 // they now stand for: past the paragraph's last line by one, its first line
 // is the next paragraph's, placed as if it went on from that last line;
 // farther past, the paragraph's top.
-void LightText::PutBackTop(const KeptTop& kept, std::size_t editAt)
+void LightText::PutBackTop(KeptTop kept, std::size_t editAt)
 {
+    if (kept.fromTopLine) {
+        if (lines_.Exists(top_)) {
+            // A line that went on from the one before now starts a paragraph:
+            // its paragraph ends just before it.
+            if (kept.topGoesOn && StartsParagraph(top_)) topCountedPastParagraph_ = true;
+            return;
+        }
+        std::size_t first = top_;
+        while (first > 0 && !lines_.Exists(first)) --first;
+        while (!StartsParagraph(first)) --first;
+        kept.line = top_ - first;
+        kept.firstLine = first;
+    }
     if (!kept.paragraphsAfterEdit && !kept.firstLine) return;
     std::size_t first = kept.firstLine.value_or(lines_.LineOf(editAt));
     std::size_t left = kept.paragraphsAfterEdit.value_or(0);
