@@ -7,7 +7,6 @@
 #include <QTextCharFormat>
 #include <QWidget>
 #include <algorithm>
-#include <cmath>
 
 #include "platform/qt/light_text.h"
 #include "platform/qt/qt_strings.h"
@@ -113,12 +112,8 @@ QVariant LightText::InputMethodQuery(Qt::InputMethodQuery query, const QVariant&
                              below ? placement_.area.bottom() + away : placement_.area.top() - away, 1,
                              qRound(lines_.LayOut(lines_.LineOf(caret_)).Line().height()));
             }
-            QRect rect = caret->toRect();
-            if (singleLine_) {
-                // The line edit's caret rectangle: five pixels either side, a pixel taller.
-                rect = QRect(qRound(caret->x()) - 5, qRound(caret->y()), 10, qRound(caret->height()) + 1);
-                return rect;
-            }
+            if (singleLine_)  // the line edit's caret rectangle: five pixels either side, a pixel taller
+                return QRect(qRound(caret->x()) - 5, qRound(caret->y()), 10, qRound(caret->height()) + 1);
             return *caret;  // as the text edit tells it: where the caret is, to the fraction of a pixel
         }
         default:
